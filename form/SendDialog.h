@@ -1,0 +1,34 @@
+// form/SendDialog.h: CSendDialog, the main form: a machine name, a message, and Send, Clear and Quit.
+#pragma once
+
+#include "platform/Dialog.h"
+#include "platform/Edit.h"
+
+class CString;
+
+class CSendDialog : public CDialog
+{
+public:
+    explicit CSendDialog(CWnd* parent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* exchange) override;
+    const CMessageMap* GetMessageMap() const override;
+
+private:
+    enum SendResult { Sent, NotSent, FormClosed };
+
+    void OnSend();
+    void OnClear();
+
+    bool ComposeParameters(CString& parameters, char* refusal) const;
+    SendResult RunNetSend(const char* parameters, char* report);
+    void EnableInput(bool enable);
+
+    static const CMessageEntry messageEntries[];
+    static const CMessageMap messageMap;
+
+    CEdit m_machineEdit;
+    CEdit m_messageEdit;
+    HICON m_appIcon;
+};

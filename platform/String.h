@@ -1,0 +1,30 @@
+// platform/String.h: a small owning ANSI string that reports a failed allocation instead of throwing.
+#pragma once
+
+#include <windows.h>
+
+class CString
+{
+public:
+    CString();
+    ~CString();
+
+    int GetLength() const { return m_length; }
+    bool IsEmpty() const { return m_length == 0; }
+    const char* GetString() const { return m_data ? m_data : ""; }
+    operator const char*() const { return GetString(); }
+
+    // Room for `length` bytes and a NUL, or null when memory runs out; the old text is dropped.
+    char* GetBuffer(int length);
+    // Ends a GetBuffer: the text is the first `length` bytes, or up to the NUL when `length` is -1.
+    void ReleaseBuffer(int length = -1);
+
+    bool LoadString(unsigned id);
+
+private:
+    CString(const CString&);
+    CString& operator=(const CString&);
+
+    char* m_data;
+    int m_length;
+};

@@ -1,0 +1,33 @@
+// platform/Wnd.h: CWnd, a window handle with one-line forwarders to USER32.
+#pragma once
+
+#include <windows.h>
+
+class CMenu;
+class CString;
+
+class CWnd
+{
+public:
+    CWnd() : m_hWnd(nullptr) {}
+    virtual ~CWnd() {}
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    CWnd GetDlgItem(int id) const;
+
+    int GetWindowTextLength() const;
+    bool GetWindowText(CString& text) const;   // false when memory runs out
+    void SetWindowText(const char* text);
+
+    void EnableWindow(bool enable);
+    bool IsWindowEnabled() const;
+    void SetFocus();
+    bool IsIconic() const;
+    void GetClientRect(RECT* rect) const;
+
+    int MessageBox(const char* text, const char* caption, UINT type = MB_OK);
+    CMenu GetSystemMenu(bool revert) const;
+    void SetIcon(HICON icon, bool big);
+
+    HWND m_hWnd;
+};
