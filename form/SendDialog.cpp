@@ -1,8 +1,12 @@
 // form/SendDialog.cpp: CSendDialog: its bindings, command table, and the Send and Clear commands.
 #include "form/SendDialog.h"
 
+#include "about/AboutBox.h"
+#include "form/IconLayout.h"
 #include "form/SendRequest.h"
 #include "platform/DataExchange.h"
+#include "platform/Menu.h"
+#include "platform/PaintDC.h"
 #include "platform/ShellProcess.h"
 #include "platform/String.h"
 #include "platform/WinApp.h"
@@ -21,8 +25,11 @@ const char kOutOfMemory[] = "There is not enough memory to send this message.";
 } // namespace
 
 const CMessageEntry CSendDialog::messageEntries[] = {
-    { WM_COMMAND, BN_CLICKED, IDC_SEND,  IDC_SEND,  handler(&CSendDialog::OnSend) },
-    { WM_COMMAND, BN_CLICKED, IDC_CLEAR, IDC_CLEAR, handler(&CSendDialog::OnClear) },
+    { WM_SYSCOMMAND,    0,          0,         0,         handler(&CSendDialog::OnSysCommand) },
+    { WM_PAINT,         0,          0,         0,         handler(&CSendDialog::OnPaint) },
+    { WM_QUERYDRAGICON, 0,          0,         0,         handler(&CSendDialog::OnQueryDragIcon) },
+    { WM_COMMAND,       BN_CLICKED, IDC_SEND,  IDC_SEND,  handler(&CSendDialog::OnSend) },
+    { WM_COMMAND,       BN_CLICKED, IDC_CLEAR, IDC_CLEAR, handler(&CSendDialog::OnClear) },
 };
 
 const CMessageMap CSendDialog::messageMap = {
@@ -43,6 +50,54 @@ void CSendDialog::DoDataExchange(CDataExchange* exchange)
 {
     DDX_Control(exchange, IDC_MACHINE_NAME, m_machineEdit);
     DDX_Control(exchange, IDC_MESSAGE, m_messageEdit);
+}
+
+bool CSendDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CMenu systemMenu = GetSystemMenu(false);
+    if (systemMenu.IsValid()) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            systemMenu.AppendMenu(MF_SEPARATOR);
+            systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_appIcon, true);
+    SetIcon(m_appIcon, false);
+    return true;   // the system puts the focus on the first tab stop, the machine name
+}
+
+void CSendDialog::OnSysCommand(UINT id, LPARAM)
+{
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutBox about;
+        about.DoModal();
+    } else {
+        Default();
+    }
+}
+
+void CSendDialog::OnPaint()
+{
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(*this);
+    dc.EraseIconBackground();
+    RECT client;
+    GetClientRect(&client);
+    dc.DrawIcon(CenteredIconOffset(client.right - client.left, ::GetSystemMetrics(SM_CXICON)),
+                CenteredIconOffset(client.bottom - client.top, ::GetSystemMetrics(SM_CYICON)), m_appIcon);
+}
+
+HICON CSendDialog::OnQueryDragIcon()
+{
+    return m_appIcon;
 }
 
 void CSendDialog::OnClear()

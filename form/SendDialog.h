@@ -1,4 +1,5 @@
-// form/SendDialog.h: CSendDialog, the main form: a machine name, a message, and Send, Clear and Quit.
+// form/SendDialog.h: CSendDialog, the main form: a machine name, a message, and Send, Clear and Quit,
+// with an About entry in its system menu and the program icon in its caption.
 #pragma once
 
 #include "platform/Dialog.h"
@@ -12,12 +13,16 @@ public:
     explicit CSendDialog(CWnd* parent = nullptr);
 
 protected:
+    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* exchange) override;
     const CMessageMap* GetMessageMap() const override;
 
 private:
     enum SendResult { Sent, NotSent, FormClosed };
 
+    void OnSysCommand(UINT id, LPARAM param);
+    void OnPaint();
+    HICON OnQueryDragIcon();
     void OnSend();
     void OnClear();
 

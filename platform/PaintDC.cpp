@@ -13,6 +13,11 @@ CPaintDC::~CPaintDC()
     ::EndPaint(m_hWnd, &m_paint);
 }
 
+void CPaintDC::EraseIconBackground()
+{
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(m_hDC), 0);
+}
+
 void CPaintDC::DrawIcon(int x, int y, HICON icon)
 {
     ::DrawIcon(m_hDC, x, y, icon);

@@ -22,4 +22,17 @@ for folder in syswow64 system32; do
         cp "$standin" "$prefix/drive_c/windows/$folder/net.exe"
     fi
 done
+# Keep one server and the session's background programs (services, the desktop) running for the whole
+# run, so that no test pays for starting them. They are started here, away from any test's output
+# pipes: a program started by a test would hold that test's pipes open and keep it from ending.
+wineserver -p >/dev/null 2>&1 </dev/null
+wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+if [ -n "${DISPLAY:-}" ]; then
+    wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &
+    # The desktop is up once its window exists; Wine's start-up takes a moment.
+    for _ in $(seq 50); do
+        pgrep -f 'explorer.exe /desktop' >/dev/null && break
+        sleep 0.1
+    done
+fi
 echo "Wine prefix ready: $prefix"
