@@ -16,9 +16,6 @@ export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/wine/net.exe" --unmanaged
-# A grey desktop behind the windows, as on a plain Windows screen.
-xsetroot -solid '#3a6ea5' 2>/dev/null || true
-
 wine "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
 
 # Polls for a window with this exact title; prints its X id.
@@ -34,42 +31,36 @@ wait_for_window() {
     exit 1
 }
 
-# Prints "x y width height" of a window, frame included (Wine draws the frame itself here).
-geometry() {
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$X $Y $WIDTH $HEIGHT"
-}
-
-# Saves the screen area that holds the given windows, with a margin of desktop around them.
+# Saves the screen area that holds every window on the screen (menus too), with a margin of desktop.
 shoot() {
-    local name=$1 left=10000 top=10000 right=0 bottom=0
-    shift
+    local left=10000 top=10000 right=0 bottom=0 X Y WIDTH HEIGHT
     sleep 0.7
-    for window in "$@"; do
-        read -r x y w h < <(geometry "$window")
-        left=$((x < left ? x : left)); top=$((y < top ? y : top))
-        right=$((x + w > right ? x + w : right)); bottom=$((y + h > bottom ? y + h : bottom))
+    for window in $(xdotool search --onlyvisible --name ''); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        [ "$WIDTH" -ge 800 ] && continue   # the root window
+        left=$((X < left ? X : left)); top=$((Y < top ? Y : top))
+        right=$((X + WIDTH > right ? X + WIDTH : right)); bottom=$((Y + HEIGHT > bottom ? Y + HEIGHT : bottom))
     done
-    left=$((left - 12)); top=$((top - 12))
-    import -window root -crop "$((right - left + 12))x$((bottom - top + 12))+$left+$top" +repage "$root/docs/$name"
-    echo "screenshots: docs/$name"
+    left=$((left > 16 ? left - 16 : 0)); top=$((top > 16 ? top - 16 : 0)); right=$((right + 16)); bottom=$((bottom + 16))
+    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$root/docs/$1"
+    echo "screenshots: docs/$1"
 }
 
 form=$(wait_for_window Mirolt)
-xdotool windowmove --sync "$form" 40 40
+# A blue desktop behind the windows, as on a plain Windows screen; set once Wine's desktop is up.
+xsetroot -solid '#3a6ea5'
 xdotool windowfocus --sync "$form"
 sleep 0.5
 xdotool type --delay 40 'PC12'
 xdotool key Tab
 xdotool type --delay 40 'Lunch is ready in the kitchen.'
-shoot form.png "$form"
+shoot form.png
 
 xdotool key alt+space
-menu=$(xdotool search --onlyvisible --class '' 2>/dev/null | head -n 0; wait_for_window '')
-shoot system-menu.png "$form"
+shoot system-menu.png
 xdotool key Escape
 
 xdotool key alt+space Up Return
-about=$(wait_for_window 'About Mirolt')
-shoot about.png "$form" "$about"
+wait_for_window 'About Mirolt' >/dev/null
+shoot about.png
 xdotool key Escape
