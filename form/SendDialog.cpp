@@ -1,4 +1,4 @@
-// form/SendDialog.cpp: CSendDialog: its bindings, command table, and the Send and Clear commands.
+// form/SendDialog.cpp: CSendDialog: bindings, command table, system menu, icons, and the Send and Clear commands.
 #include "form/SendDialog.h"
 
 #include "about/AboutBox.h"

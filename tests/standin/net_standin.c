@@ -5,10 +5,13 @@
  *   MIROLT_NET_EXIT      exit code to give (default 0)
  *   MIROLT_NET_DELAY_MS  how long to run before exiting (default 0)
  * Record, one field per line: "pid=", "module=", "show=" (the STARTUPINFO show mode, or
- * "default" when none was given), "cmdline=" (the whole command line, up to the end of the file). */
+ * "default" when none was given), "length=" (bytes in the command line), "cmdline=" (the whole
+ * command line, exactly that many bytes, since it may hold line breaks) and a closing line break,
+ * so that several launches can share one file. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 int main(void)
 {
@@ -28,7 +31,9 @@ int main(void)
                 fprintf(file, "show=%u\n", (unsigned)startup.wShowWindow);
             else
                 fprintf(file, "show=default\n");
-            fprintf(file, "cmdline=%s", GetCommandLineA());
+            fprintf(file, "length=%u\ncmdline=", (unsigned)strlen(GetCommandLineA()));
+            fputs(GetCommandLineA(), file);
+            fputs("\n", file);
             fclose(file);
         }
     }
