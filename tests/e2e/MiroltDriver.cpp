@@ -1,0 +1,465 @@
+// tests/e2e/MiroltDriver.cpp: MiroltSession and the helpers around it.
+#include "tests/e2e/MiroltDriver.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include <stdexcept>
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+// How long a query to the form may take before the form counts as not answering.
+const UINT kQueryTimeoutMs = 5000;
+
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = kQueryTimeoutMs)
+{
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result))
+        throw std::runtime_error("the window did not answer message " + std::to_string(message));
+    return static_cast<LRESULT>(result);
+}
+
+std::string ClassName(HWND window)
+{
+    char name[64] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectVisibleOf(HWND window, LPARAM param)
+{
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if ((search->pid == 0 || owner == search->pid) && ::IsWindowVisible(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+// Visible top-level windows of one process.
+std::vector<HWND> WindowsOf(DWORD pid)
+{
+    WindowSearch search = { pid, {} };
+    ::EnumWindows(CollectVisibleOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Visible controls of a window.
+std::vector<HWND> ChildrenOf(HWND parent)
+{
+    WindowSearch search = { 0, {} };
+    ::EnumChildWindows(parent, CollectVisibleOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A value in a trace line after `key`: (null), a quoted wide string (unescaped), or a bare word.
+std::string TraceValue(const std::string& line, const std::string& key, size_t& from)
+{
+    size_t at = line.find(" " + key + "=", from);
+    if (at == std::string::npos)
+        return "<missing>";
+    size_t p = at + key.size() + 2;
+    std::string value;
+    if (line.compare(p, 2, "L\"") == 0) {
+        for (p += 2; p < line.size() && line[p] != '"'; ++p) {
+            if (line[p] == '\\' && p + 1 < line.size()) {
+                char c = line[++p];
+                value += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+            } else {
+                value += line[p];
+            }
+        }
+        ++p;
+    } else {
+        size_t end = line.find(' ', p);
+        value = line.substr(p, end == std::string::npos ? std::string::npos : end - p);
+        p += value.size();
+    }
+    from = p;
+    return value;
+}
+
+} // namespace
+
+const E2ePaths& Paths()
+{
+    static E2ePaths paths;
+    if (paths.mirolt.empty()) {
+        const std::pair<const char*, std::string*> options[] = {
+            { "--mirolt=", &paths.mirolt }, { "--standin=", &paths.standin },
+            { "--work=", &paths.work }, { "--stderr-log=", &paths.stderrLog } };
+        int count = 0;
+        wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+        for (int i = 1; i < count; ++i) {
+            char arg[MAX_PATH * 2] = "";
+            ::WideCharToMultiByte(CP_ACP, 0, args[i], -1, arg, sizeof arg, nullptr, nullptr);
+            for (char* c = arg; *c; ++c)
+                *c = *c == '/' ? '\\' : *c;
+            for (const auto& option : options)
+                if (strncmp(arg, option.first, strlen(option.first)) == 0)
+                    *option.second = arg + strlen(option.first);
+        }
+        ::LocalFree(args);
+        for (const auto& option : options)
+            if (option.second->empty())
+                throw std::runtime_error(std::string("mirolt_e2e needs ") + option.first + "PATH");
+        ::CreateDirectoryA(paths.work.c_str(), nullptr);
+    }
+    return paths;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::string text;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, got);
+        fclose(file);
+    }
+    return text;
+}
+
+bool IsProcessRunning(DWORD pid)
+{
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return false;
+    bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
+}
+
+std::string CurrentTestName()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+std::string SystemNetPath()
+{
+    char folder[MAX_PATH] = "";
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\net.exe";
+}
+
+std::string ArgumentsOf(const NetRecord& record)
+{
+    size_t close = record.cmdline.find('"', 1);
+    if (record.cmdline.empty() || record.cmdline[0] != '"' || close == std::string::npos ||
+        record.cmdline.compare(close + 1, 1, " ") != 0)
+        return "<unexpected command line: " + record.cmdline + ">";
+    return record.cmdline.substr(close + 2);
+}
+
+void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
+                 bool textIsPrefix)
+{
+    ASSERT_NE(nullptr, box.hwnd) << "no message box appeared";
+    EXPECT_EQ(form, box.owner) << "the box is not owned by the form";
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_EQ(text, textIsPrefix ? box.text.substr(0, text.size()) : box.text);
+    EXPECT_EQ(std::vector<std::string>{ "OK" }, box.buttons);
+    EXPECT_EQ(std::vector<int>{ IDOK }, box.buttonIds);
+    EXPECT_FALSE(box.icon) << "the box shows an icon";
+}
+
+MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& options)
+{
+    ZeroMemory(&m_process, sizeof m_process);
+    m_log = Paths().work + "\\" + name + ".log";
+    ::DeleteFileA(m_log.c_str());
+
+    // The program passes its environment on to net.exe, which is how the stand-in learns its part.
+    ::SetEnvironmentVariableA("MIROLT_NET_LOG", m_log.c_str());
+    ::SetEnvironmentVariableA("MIROLT_NET_EXIT", std::to_string(options.netExit).c_str());
+    ::SetEnvironmentVariableA("MIROLT_NET_DELAY_MS", std::to_string(options.netDelayMs).c_str());
+    char ownDebug[256] = "";
+    ::GetEnvironmentVariableA("WINEDEBUG", ownDebug, sizeof ownDebug);
+    if (options.traceShell) {
+        m_traceStart = ReadFile(Paths().stderrLog).size();
+        ::SetEnvironmentVariableA("WINEDEBUG", "trace+exec");
+    }
+
+    STARTUPINFOA startup;
+    ZeroMemory(&startup, sizeof startup);
+    startup.cb = sizeof startup;
+    std::string exe = options.exe.empty() ? Paths().mirolt : options.exe;
+    std::string commandLine = "\"" + exe + "\"";
+    BOOL started = ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                    options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup,
+                                    &m_process);
+    ::SetEnvironmentVariableA("WINEDEBUG", ownDebug);
+    if (!started)
+        throw std::runtime_error("could not start " + exe);
+
+    ::WaitForInputIdle(m_process.hProcess, 10000);
+    WaitFor([this] {
+        for (HWND window : WindowsOf(m_process.dwProcessId))
+            if (ClassName(window) == "#32770" && WindowText(window) == "Mirolt")
+                m_form = window;
+        return m_form != nullptr;
+    });
+    if (!m_form)
+        throw std::runtime_error("the form of " + exe + " did not appear");
+}
+
+MiroltSession::~MiroltSession()
+{
+    if (Running()) {
+        ::TerminateProcess(m_process.hProcess, 99);
+        ::WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    // A stand-in told to hang is still running; end it so that the next test starts clean.
+    for (const NetRecord& record : Records()) {
+        if (HANDLE net = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, record.pid)) {
+            if (::WaitForSingleObject(net, 0) == WAIT_TIMEOUT) {
+                ::TerminateProcess(net, 99);
+                ::WaitForSingleObject(net, 5000);
+            }
+            ::CloseHandle(net);
+        }
+    }
+    ::CloseHandle(m_process.hThread);
+    ::CloseHandle(m_process.hProcess);
+}
+
+HWND MiroltSession::Focus() const
+{
+    GUITHREADINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(m_form, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+void MiroltSession::Type(const std::string& text)
+{
+    Flush();   // earlier keys may still move the focus
+    HWND target = Focus();
+    if (!target)
+        throw std::runtime_error("no control has the focus to type \"" + text + "\" into");
+    for (char c : text)
+        ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void MiroltSession::Key(UINT vk)
+{
+    Flush();
+    // With no control focused (all disabled) a key goes to the form itself.
+    HWND target = Focus() ? Focus() : m_form;
+    LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(vk, 0)) << 16;
+    ::PostMessageA(target, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+}
+
+void MiroltSession::Click(int id)
+{
+    ::PostMessageA(Item(id), BM_CLICK, 0, 0);
+}
+
+void MiroltSession::Command(int id)
+{
+    ::PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+}
+
+void MiroltSession::SetText(int id, const std::string& text)
+{
+    Flush();
+    // Wrapping tens of thousands of characters takes the message field a few seconds.
+    Query(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 60000);
+}
+
+void MiroltSession::Flush()
+{
+    // Posted messages are handled in order, so once a posted marker shows, all before it were handled.
+    // The marker is a typing limit on the message field, far above anything these tests type.
+    if (!Running())
+        return;
+    LRESULT marker = 60000 + static_cast<LRESULT>(++m_marker % 2);
+    ::PostMessageA(Item(IDC_MESSAGE), EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
+    if (!WaitFor([&] { return !Running() || Query(Item(IDC_MESSAGE), EM_GETLIMITTEXT) == marker; }))
+        throw std::runtime_error("the form did not handle its input");
+}
+
+void MiroltSession::FillIn(const std::string& machine, const std::string& message)
+{
+    SetText(IDC_MACHINE_NAME, machine);
+    SetText(IDC_MESSAGE, message);
+}
+
+void MiroltSession::ExpectSettled(const std::string& machine, const std::string& message)
+{
+    // With no window manager, X sometimes leaves the keyboard with no window at all when a box closes,
+    // so the desktop ends up active. A user would click the form again; it then restores its focus.
+    auto focused = [this] { return Focus() == Item(IDC_MESSAGE); };
+    WaitFor([&] { return focused() || !OwnsForeground(); });
+    if (!focused() && !OwnsForeground())
+        ::SetForegroundWindow(m_form);
+    EXPECT_TRUE(WaitFor(focused)) << "the focus is not in the message field but in control "
+                                  << ::GetDlgCtrlID(Focus()) << " of " << Focus();
+    EXPECT_TRUE(Enabled(IDC_MACHINE_NAME));
+    EXPECT_TRUE(Enabled(IDC_MESSAGE));
+    EXPECT_TRUE(Enabled(IDC_SEND));
+    EXPECT_TRUE(Enabled(IDC_CLEAR));
+    EXPECT_EQ(machine, Text(IDC_MACHINE_NAME));
+    EXPECT_EQ(message, Text(IDC_MESSAGE));
+}
+
+bool MiroltSession::OwnsForeground() const
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
+    return pid == m_process.dwProcessId;
+}
+
+std::string MiroltSession::WindowText(HWND window)
+{
+    LRESULT length = Query(window, WM_GETTEXTLENGTH);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT got = Query(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+BoxInfo MiroltSession::Box() const
+{
+    BoxInfo box;
+    for (HWND window : WindowsOf(m_process.dwProcessId))
+        if (window != m_form && ClassName(window) == "#32770")
+            box.hwnd = window;
+    if (!box.hwnd)
+        return box;
+    box.owner = ::GetWindow(box.hwnd, GW_OWNER);
+    box.caption = WindowText(box.hwnd);
+    box.text = WindowText(::GetDlgItem(box.hwnd, 0xFFFF));   // the text's control ID in every message box
+    for (HWND child : ChildrenOf(box.hwnd)) {
+        LONG style = ::GetWindowLongA(child, GWL_STYLE);
+        if (ClassName(child) == "Button") {
+            box.buttons.push_back(WindowText(child));
+            box.buttonIds.push_back(::GetDlgCtrlID(child));
+        } else if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) {
+            box.icon = box.icon || Query(child, STM_GETICON) != 0;
+        }
+    }
+    return box;
+}
+
+BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
+{
+    Flush();
+    WaitFor([this] { return Box().hwnd != nullptr; }, timeoutMs);
+    return Box();
+}
+
+bool MiroltSession::DismissBox()
+{
+    HWND box = Box().hwnd;
+    if (!box || !::GetDlgItem(box, IDOK))
+        return false;
+    ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    return WaitFor([box] { return !::IsWindow(box); });
+}
+
+bool MiroltSession::CloseBoxClick()
+{
+    // Find the close box by asking the form what lies where along its caption, right to left.
+    RECT frame;
+    ::GetWindowRect(m_form, &frame);
+    for (int y = frame.top + 2; y < frame.top + 40; y += 2) {
+        for (int x = frame.right - 2; x > frame.right - 80; x -= 2) {
+            if (Query(m_form, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE)
+                continue;
+            ::SetCursorPos(x - 4, y + 4);
+            INPUT clicks[2];
+            ZeroMemory(clicks, sizeof clicks);
+            clicks[0].type = clicks[1].type = INPUT_MOUSE;
+            clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            return ::SendInput(2, clicks, sizeof clicks[0]) == 2;
+        }
+    }
+    return false;
+}
+
+bool MiroltSession::WaitForExit(DWORD timeoutMs)
+{
+    return ::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool MiroltSession::Running() const
+{
+    return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<NetRecord> MiroltSession::Records() const
+{
+    std::vector<NetRecord> records;
+    std::string log = ReadFile(m_log);
+    for (size_t p = 0; p < log.size();) {
+        NetRecord record;
+        char module[MAX_PATH] = "", show[16] = "";
+        unsigned length = 0;
+        int header = 0;
+        if (sscanf(log.c_str() + p, "pid=%lu\nmodule=%259[^\n]\nshow=%15[^\n]\nlength=%u\ncmdline=%n", &record.pid,
+                   module, show, &length, &header) < 4 || header == 0 || log.size() < p + header + length + 1)
+            break;   // still being written
+        record.module = module;
+        record.show = show;
+        record.cmdline = log.substr(p + header, length);
+        p += header + length + 1;
+        records.push_back(record);
+    }
+    return records;
+}
+
+bool MiroltSession::WaitForRecords(size_t count)
+{
+    return WaitFor([&] { return Records().size() >= count; });
+}
+
+std::vector<ShellTrace> MiroltSession::Traces() const
+{
+    std::vector<ShellTrace> traces;
+    std::string log = ReadFile(Paths().stderrLog);
+    for (size_t start = m_traceStart; start < log.size();) {
+        size_t end = log.find('\n', start);
+        std::string line = log.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? log.size() : end + 1;
+        size_t at = line.find(":SHELL_execute mask=");
+        if (at == std::string::npos)
+            continue;
+        ShellTrace trace;
+        trace.hwnd = TraceValue(line, "hwnd", at);
+        trace.verb = TraceValue(line, "verb", at);
+        trace.file = TraceValue(line, "file", at);
+        trace.parm = TraceValue(line, "parm", at);
+        trace.dir = TraceValue(line, "dir", at);
+        trace.show = TraceValue(line, "show", at);
+        traces.push_back(trace);
+    }
+    return traces;
+}

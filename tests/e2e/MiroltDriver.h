@@ -1,0 +1,106 @@
+// tests/e2e/MiroltDriver.h: starts the real Mirolt.exe and drives its form from outside, as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Paths handed over on the command line by CMake (--mirolt=, --standin=, --work=, --stderr-log=),
+// with backslashes. The stderr log is this program's own stderr, which Wine hands on to Mirolt.exe.
+struct E2ePaths {
+    std::string mirolt, standin, work, stderrLog;
+};
+const E2ePaths& Paths();
+
+// Polls `condition` until it holds or `timeoutMs` has passed; true when it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+std::string ReadFile(const std::string& path);
+bool IsProcessRunning(DWORD pid);
+
+// One launch of net.exe as the recording stand-in saw it.
+struct NetRecord {
+    DWORD pid = 0;
+    std::string module, show, cmdline;
+};
+
+// One call that the shell logged when asked to start a program (WINEDEBUG=trace+exec).
+struct ShellTrace {
+    std::string hwnd, verb, file, parm, dir, show;
+};
+
+struct BoxInfo {
+    HWND hwnd = nullptr;
+    HWND owner = nullptr;
+    std::string caption, text;
+    std::vector<std::string> buttons;   // texts of the visible buttons
+    std::vector<int> buttonIds;
+    bool icon = false;                  // a visible icon is shown
+};
+
+// Shared checks of the tests.
+std::string CurrentTestName();
+std::string SystemNetPath();                      // as the program sees it: C:\windows\system32\net.exe
+std::string ArgumentsOf(const NetRecord& record); // what follows the quoted path and the shell's one space
+// An OK-only box without icon, owned by the form; with `textIsPrefix`, its text only begins with `text`.
+void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
+                 bool textIsPrefix = false);
+
+struct LaunchOptions {
+    std::string exe;          // empty: the built Mirolt.exe
+    std::string currentDir;   // empty: the test's own
+    int netExit = 0;
+    int netDelayMs = 0;
+    bool traceShell = false;  // have Wine trace what the program asks the shell to start
+};
+
+class MiroltSession {
+public:
+    // Starts the program with a fresh stand-in log named after `name` and waits for its form.
+    explicit MiroltSession(const std::string& name, const LaunchOptions& options = LaunchOptions());
+    ~MiroltSession();
+    MiroltSession(const MiroltSession&) = delete;
+    MiroltSession& operator=(const MiroltSession&) = delete;
+
+    HWND Form() const { return m_form; }
+    HWND Item(int id) const { return ::GetDlgItem(m_form, id); }
+    HWND Focus() const;
+    std::string Text(int id) const { return WindowText(Item(id)); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+
+    // Input, posted so that nothing here waits on a modal box.
+    void Type(const std::string& text);
+    void Key(UINT vk);
+    void Click(int id);
+    void Command(int id);
+    void SetText(int id, const std::string& text);
+    void Flush();   // waits until the form has handled everything posted so far
+    void FillIn(const std::string& machine, const std::string& message);
+
+    // After a box: both fields enabled with their texts kept, and the focus in the message field.
+    void ExpectSettled(const std::string& machine, const std::string& message);
+
+    // The program's message box, whoever owns it.
+    BoxInfo Box() const;   // hwnd is null when none is open
+    BoxInfo WaitForBox(DWORD timeoutMs = 10000);
+    bool DismissBox();     // presses the box's OK button and waits for it to go
+    bool CloseBoxClick();  // a real mouse click on the form's close box
+
+    bool WaitForExit(DWORD timeoutMs = 10000);
+    bool Running() const;
+    bool OwnsForeground() const;   // one of the program's windows is the active one
+    std::vector<NetRecord> Records() const;
+    bool WaitForRecords(size_t count);
+    std::vector<ShellTrace> Traces() const;
+
+    static std::string WindowText(HWND window);
+
+private:
+    PROCESS_INFORMATION m_process;
+    HWND m_form = nullptr;
+    std::string m_log;
+    size_t m_traceStart = 0;
+    DWORD m_marker = 0;
+};

@@ -1,0 +1,213 @@
+// tests/e2e/SendFormTest.cpp: the form as a user meets it: typing, sending, refusals, Clear and leaving.
+#include "tests/e2e/MiroltDriver.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kEmptyField[] = "Please enter a machine name and message";
+const char kSpaceInName[] = "The machine name cannot contain spaces, tabs or line breaks.";
+const char kQuoteInName[] = "The machine name cannot contain quotation marks.";
+const char kTooLong[] = "The machine name and message are too long: together they can hold at most 32000 characters.";
+
+// Varied words, so that a lost or repeated piece shows. Spaces keep the message field's wrapping quick.
+std::string Pattern(size_t length, char separator = ' ')
+{
+    std::string text;
+    for (size_t i = 0; i < length; ++i)
+        text += i % 8 == 7 ? separator : static_cast<char>('a' + (i * 7 + i / 26) % 26);
+    return text;
+}
+
+// Sends what the fields hold and expects the Done box; leaves the form settled again.
+void SendExpectingDone(MiroltSession& session, const std::string& machine, const std::string& message)
+{
+    SCOPED_TRACE("sending to \"" + machine + "\"");
+    session.FillIn(machine, message);
+    size_t before = session.Records().size();
+    session.Click(IDC_SEND);
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    std::vector<NetRecord> records = session.Records();
+    ASSERT_EQ(before + 1, records.size());
+    EXPECT_EQ(" send " + machine + " " + message, ArgumentsOf(records.back()));
+    ASSERT_TRUE(session.DismissBox());
+    session.ExpectSettled(machine, message);
+}
+
+// Sends and expects a refusal: an error box while the fields stay usable, and nothing started.
+void SendExpectingRefusal(MiroltSession& session, const std::string& machine, const std::string& message,
+                          const std::string& reason)
+{
+    SCOPED_TRACE("refusing \"" + machine + "\"");
+    session.FillIn(machine, message);
+    session.Click(IDC_SEND);
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Error", reason);
+    EXPECT_TRUE(session.Enabled(IDC_MACHINE_NAME));
+    EXPECT_TRUE(session.Enabled(IDC_MESSAGE));
+    ASSERT_TRUE(session.DismissBox());
+    session.ExpectSettled(machine, message);
+}
+
+} // namespace
+
+TEST(TypingAndSending, ClickingSendDeliversTheTypedTextAndReportsDone)
+{
+    MiroltSession session(CurrentTestName());
+    EXPECT_EQ(session.Item(IDC_MACHINE_NAME), session.Focus());
+    session.Type("PC12");
+    session.Key(VK_TAB);
+    session.Type("Lunch at 12, OK?");
+    session.Click(IDC_SEND);
+
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    EXPECT_FALSE(session.Enabled(IDC_MACHINE_NAME));
+    EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
+    std::vector<NetRecord> records = session.Records();
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(" send PC12 Lunch at 12, OK?", ArgumentsOf(records[0]));
+
+    ASSERT_TRUE(session.DismissBox());
+    session.ExpectSettled("PC12", "Lunch at 12, OK?");
+}
+
+TEST(TypingAndSending, EnterInTheMachineFieldSends)
+{
+    MiroltSession session(CurrentTestName());
+    session.SetText(IDC_MESSAGE, "sent with Enter");
+    session.Type("PC12");
+    session.Key(VK_RETURN);
+
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    EXPECT_FALSE(session.Enabled(IDC_MACHINE_NAME));
+    EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
+    ASSERT_EQ(1u, session.Records().size());
+    EXPECT_EQ(" send PC12 sent with Enter", ArgumentsOf(session.Records()[0]));
+    ASSERT_TRUE(session.DismissBox());
+    session.ExpectSettled("PC12", "sent with Enter");
+}
+
+TEST(TypingAndSending, EnterInTheMessageFieldStartsANewLineThatArrivesWhole)
+{
+    MiroltSession session(CurrentTestName());
+    session.Type("PC12");
+    session.Key(VK_TAB);
+    session.Type("line one");
+    session.Key(VK_RETURN);
+    session.Type("line two");
+    session.Flush();
+    EXPECT_EQ("line one\r\nline two", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(nullptr, session.Box().hwnd);
+    EXPECT_TRUE(session.Records().empty());
+
+    session.Click(IDC_SEND);
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    ASSERT_EQ(1u, session.Records().size());
+    EXPECT_EQ(" send PC12 line one\r\nline two", ArgumentsOf(session.Records()[0]));
+}
+
+TEST(Refusals, EmptyFieldsAreRefused)
+{
+    MiroltSession session(CurrentTestName());
+    SendExpectingRefusal(session, "PC12", "", kEmptyField);
+    SendExpectingRefusal(session, "", "hello", kEmptyField);
+    SendExpectingRefusal(session, "", "", kEmptyField);
+    // Only the one good request reaches net.exe.
+    SendExpectingDone(session, "PC12", "hello");
+    EXPECT_EQ(1u, session.Records().size());
+}
+
+TEST(Refusals, WhitespaceOrQuotesInTheMachineNameAreRefused)
+{
+    MiroltSession session(CurrentTestName());
+    for (const char* name : { "PC 12", "   ", "PC\t12", "PC\r\n12", "PC12\n" })
+        SendExpectingRefusal(session, name, "hello", kSpaceInName);
+    for (const char* name : { "PC\"12", "\"PC12\"" })
+        SendExpectingRefusal(session, name, "hello", kQuoteInName);
+    SendExpectingDone(session, "PC12", "hello");
+    EXPECT_EQ(1u, session.Records().size());
+}
+
+TEST(Refusals, MoreThan32000CharactersTogetherAreRefused)
+{
+    MiroltSession session(CurrentTestName());
+    SendExpectingRefusal(session, "PC12", Pattern(31997), kTooLong);
+    SendExpectingRefusal(session, Pattern(20000, '-'), Pattern(12001), kTooLong);
+    EXPECT_TRUE(session.Records().empty());
+    // Right at the limit the whole text still goes.
+    SendExpectingDone(session, "PC12", Pattern(31996));
+    EXPECT_EQ(1u, session.Records().size());
+}
+
+TEST(Content, WildcardDomainAndUsersTargetsAreAccepted)
+{
+    MiroltSession session(CurrentTestName());
+    for (const char* target : { "*", "/DOMAIN:NAME", "/USERS" })
+        SendExpectingDone(session, target, "meeting moved to 3");
+    EXPECT_EQ(3u, session.Records().size());
+}
+
+TEST(Content, TheMessageArrivesExactlyAsTyped)
+{
+    MiroltSession session(CurrentTestName());
+    for (const char* message : { "100% sure", "%s %d %% %1", "say \"hi\" now", "\"", "   ", "tab\there",
+                                 "two\r\nlines\r\n" })
+        SendExpectingDone(session, "PC12", message);
+    SendExpectingDone(session, "PC12", Pattern(5000));
+    EXPECT_EQ(8u, session.Records().size());
+}
+
+TEST(Clear, EmptiesBothFieldsAndChangesNothingElse)
+{
+    MiroltSession session(CurrentTestName());
+    session.Type("PC12");
+    session.Key(VK_TAB);
+    session.Type("hello");
+    session.Flush();
+    ASSERT_EQ(session.Item(IDC_MESSAGE), session.Focus());
+
+    // The button's own notification, as when Clear is pressed from the keyboard: the focus stays put.
+    session.Command(IDC_CLEAR);
+    session.Flush();
+    EXPECT_EQ("", session.Text(IDC_MACHINE_NAME));
+    EXPECT_EQ("", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(session.Item(IDC_MESSAGE), session.Focus());
+    for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR, IDOK })
+        EXPECT_TRUE(session.Enabled(id)) << "control " << id;
+
+    // A click takes the focus to the button, and no further.
+    session.FillIn("PC12", "again");
+    session.Click(IDC_CLEAR);
+    session.Flush();
+    EXPECT_EQ("", session.Text(IDC_MACHINE_NAME));
+    EXPECT_EQ("", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(session.Item(IDC_CLEAR), session.Focus());
+    EXPECT_EQ(nullptr, session.Box().hwnd);
+    EXPECT_TRUE(session.Records().empty());
+    EXPECT_TRUE(session.Running());
+}
+
+TEST(Ending, QuitEscapeAndTheCloseBoxEndTheProgramAtOnce)
+{
+    for (int way = 0; way < 3; ++way) {
+        for (bool withText : { false, true }) {
+            SCOPED_TRACE(std::string(way == 0 ? "Quit" : way == 1 ? "Escape" : "close box") +
+                         (withText ? " with text" : " when empty"));
+            MiroltSession session(CurrentTestName());
+            if (withText) {
+                session.Type("PC12");
+                session.Key(VK_TAB);
+                session.Type("hello");
+            }
+            if (way == 0)
+                session.Click(IDOK);
+            else if (way == 1)
+                session.Key(VK_ESCAPE);
+            else
+                ASSERT_TRUE(session.CloseBoxClick());
+            EXPECT_TRUE(session.WaitForExit()) << "the program is still running";
+            EXPECT_TRUE(session.Records().empty());
+        }
+    }
+}
