@@ -384,25 +384,36 @@ bool MiroltSession::DismissBox()
     return WaitFor([box] { return !::IsWindow(box); });
 }
 
-bool MiroltSession::CloseBoxClick()
+// Moves the mouse to a point of the screen and clicks there, as a user would.
+static bool ClickAt(int x, int y)
 {
-    // Find the close box by asking the form what lies where along its caption, right to left.
+    ::SetCursorPos(x, y);
+    INPUT clicks[2];
+    ZeroMemory(clicks, sizeof clicks);
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return ::SendInput(2, clicks, sizeof clicks[0]) == 2;
+}
+
+bool MiroltSession::CloseBoxClick(HWND window)
+{
+    // Find the close box by asking the window what lies where along its caption, right to left.
+    window = window ? window : m_form;
     RECT frame;
-    ::GetWindowRect(m_form, &frame);
-    for (int y = frame.top + 2; y < frame.top + 40; y += 2) {
-        for (int x = frame.right - 2; x > frame.right - 80; x -= 2) {
-            if (Query(m_form, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE)
-                continue;
-            ::SetCursorPos(x - 4, y + 4);
-            INPUT clicks[2];
-            ZeroMemory(clicks, sizeof clicks);
-            clicks[0].type = clicks[1].type = INPUT_MOUSE;
-            clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            return ::SendInput(2, clicks, sizeof clicks[0]) == 2;
-        }
-    }
+    ::GetWindowRect(window, &frame);
+    for (int y = frame.top + 2; y < frame.top + 40; y += 2)
+        for (int x = frame.right - 2; x > frame.right - 80; x -= 2)
+            if (Query(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
+                return ClickAt(x - 4, y + 4);
     return false;
+}
+
+bool MiroltSession::RealClick(HWND control)
+{
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    return ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 bool MiroltSession::WaitForExit(DWORD timeoutMs)

@@ -86,7 +86,8 @@ public:
     BoxInfo Box() const;   // hwnd is null when none is open
     BoxInfo WaitForBox(DWORD timeoutMs = 10000);
     bool DismissBox();     // presses the box's OK button and waits for it to go
-    bool CloseBoxClick();  // a real mouse click on the form's close box
+    bool CloseBoxClick(HWND window = nullptr);   // a real mouse click on the close box of the form or `window`
+    bool RealClick(HWND control);                // a real mouse click in the middle of a control
 
     bool WaitForExit(DWORD timeoutMs = 10000);
     bool Running() const;

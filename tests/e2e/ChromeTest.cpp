@@ -1,0 +1,112 @@
+// tests/e2e/ChromeTest.cpp: the form's system menu and icons, and the About box that the menu opens.
+#include "tests/e2e/MiroltDriver.h"
+
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What the probe DLL reports of the form, seen from inside the program (see probe/mirolt_probe.c).
+std::string ProbeFromInside(const MiroltSession& session, const std::string& report)
+{
+    HMODULE probe = ::LoadLibraryA("mirolt_probe.dll");
+    HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "ProbeHook")));
+    if (!hook)
+        return "no probe DLL";
+    HHOOK installed = ::SetWindowsHookExA(WH_CALLWNDPROC, hook, probe,
+                                          ::GetWindowThreadProcessId(session.Form(), nullptr));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(session.Form(), ::RegisterWindowMessageA("MiroltProbe"), 0, 0, SMTO_NORMAL, 10000, &result);
+    ::UnhookWindowsHookEx(installed);
+    return ReadFile(report);
+}
+
+BOOL CALLBACK AddStaticText(HWND child, LPARAM texts)
+{
+    char name[16] = "";
+    ::GetClassNameA(child, name, sizeof name);
+    std::string text = MiroltSession::WindowText(child);
+    bool icon = (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (::lstrcmpiA(name, "Static") == 0 && !icon)
+        reinterpret_cast<std::vector<std::string>*>(texts)->push_back(text);
+    return TRUE;
+}
+
+std::vector<std::string> StaticTexts(HWND window)
+{
+    std::vector<std::string> texts;
+    ::EnumChildWindows(window, AddStaticText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+} // namespace
+
+TEST(Chrome, SystemMenuEndsWithTheAboutEntryAndEveryIconIsTheProgramIcon)
+{
+    std::string report = Paths().work + "\\" + CurrentTestName() + ".probe";
+    ::DeleteFileA(report.c_str());
+    ::SetEnvironmentVariableA("MIROLT_PROBE_REPORT", report.c_str());
+    MiroltSession session(CurrentTestName());
+    EXPECT_EQ("menu: separator 0 \"\"\n"
+              "menu: string 16 \"&About Mirolt...\"\n"
+              "icon: program program program\n",
+              ProbeFromInside(session, report));
+}
+
+TEST(Chrome, SystemCommands16To31OpenTheAboutBoxOthersDoNot)
+{
+    MiroltSession session(CurrentTestName());
+    for (WPARAM command : { 16, 31 }) {
+        ::PostMessageA(session.Form(), WM_SYSCOMMAND, command, 0);
+        EXPECT_EQ("About Mirolt", session.WaitForBox().caption) << "system command " << command;
+        ASSERT_TRUE(session.DismissBox());
+    }
+    ::PostMessageA(session.Form(), WM_SYSCOMMAND, 32, 0);
+    session.Flush();
+    EXPECT_EQ(nullptr, session.Box().hwnd) << "system command 32 opened a box";
+
+    ::PostMessageA(session.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(session.WaitForExit()) << "SC_CLOSE did not end the program";
+    EXPECT_TRUE(session.Records().empty());
+}
+
+TEST(Chrome, AboutBoxNamesTheProgramHoldsTheFormAndClosesEveryWay)
+{
+    MiroltSession session(CurrentTestName());
+    session.FillIn("PC12", "hello");
+    for (const char* way : { "OK", "Enter", "Escape", "close box" }) {
+        SCOPED_TRACE(way);
+        ::PostMessageA(session.Form(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        BoxInfo about = session.WaitForBox();
+        ASSERT_NE(nullptr, about.hwnd);
+        EXPECT_EQ(session.Form(), about.owner);
+        EXPECT_EQ("About Mirolt", about.caption);
+        EXPECT_EQ(std::vector<std::string>({ "Mirolt v1.0", "Made by the Mirolt developers.",
+                                             "Reach us through the Mirolt project." }),
+                  StaticTexts(about.hwnd));
+        EXPECT_EQ(std::vector<std::string>{ "OK" }, about.buttons);
+        EXPECT_TRUE(about.icon) << "the About box shows no icon";
+
+        // The form takes no input meanwhile: a click on its Send button would start net.exe.
+        EXPECT_FALSE(::IsWindowEnabled(session.Form()));
+        ASSERT_TRUE(session.RealClick(session.Item(IDC_SEND)));
+        session.Flush();
+        EXPECT_TRUE(::IsWindow(about.hwnd));
+
+        if (std::string(way) == "OK")
+            ASSERT_TRUE(session.DismissBox());
+        else if (std::string(way) == "Enter")
+            session.Key(VK_RETURN);
+        else if (std::string(way) == "Escape")
+            session.Key(VK_ESCAPE);
+        else
+            ASSERT_TRUE(session.CloseBoxClick(about.hwnd));
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about.hwnd); })) << "the About box is still open";
+        EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(session.Form()) != FALSE; }));
+        EXPECT_EQ("PC12", session.Text(IDC_MACHINE_NAME));
+        EXPECT_EQ("hello", session.Text(IDC_MESSAGE));
+        EXPECT_TRUE(session.Running());
+    }
+    EXPECT_TRUE(session.Records().empty());
+}
