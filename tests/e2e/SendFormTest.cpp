@@ -52,40 +52,32 @@ void SendExpectingRefusal(MiroltSession& session, const std::string& machine, co
 
 } // namespace
 
-TEST(TypingAndSending, ClickingSendDeliversTheTypedTextAndReportsDone)
+TEST(TypingAndSending, ClickingSendOrEnterInTheMachineFieldDeliversTheTextAndReportsDone)
 {
-    MiroltSession session(CurrentTestName());
-    EXPECT_EQ(session.Item(IDC_MACHINE_NAME), session.Focus());
-    session.Type("PC12");
-    session.Key(VK_TAB);
-    session.Type("Lunch at 12, OK?");
-    session.Click(IDC_SEND);
+    for (bool enter : { false, true }) {
+        SCOPED_TRACE(enter ? "Enter in the machine field" : "click on Send");
+        MiroltSession session(CurrentTestName());
+        EXPECT_EQ(session.Item(IDC_MACHINE_NAME), session.Focus());
+        if (enter) {
+            session.SetText(IDC_MESSAGE, "Lunch at 12, OK?");
+            session.Type("PC12");
+            session.Key(VK_RETURN);
+        } else {
+            session.Type("PC12");
+            session.Key(VK_TAB);
+            session.Type("Lunch at 12, OK?");
+            session.Click(IDC_SEND);
+        }
+        ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+        EXPECT_FALSE(session.Enabled(IDC_MACHINE_NAME));
+        EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
+        std::vector<NetRecord> records = session.Records();
+        ASSERT_EQ(1u, records.size());
+        EXPECT_EQ(" send PC12 Lunch at 12, OK?", ArgumentsOf(records[0]));
 
-    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
-    EXPECT_FALSE(session.Enabled(IDC_MACHINE_NAME));
-    EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
-    std::vector<NetRecord> records = session.Records();
-    ASSERT_EQ(1u, records.size());
-    EXPECT_EQ(" send PC12 Lunch at 12, OK?", ArgumentsOf(records[0]));
-
-    ASSERT_TRUE(session.DismissBox());
-    session.ExpectSettled("PC12", "Lunch at 12, OK?");
-}
-
-TEST(TypingAndSending, EnterInTheMachineFieldSends)
-{
-    MiroltSession session(CurrentTestName());
-    session.SetText(IDC_MESSAGE, "sent with Enter");
-    session.Type("PC12");
-    session.Key(VK_RETURN);
-
-    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
-    EXPECT_FALSE(session.Enabled(IDC_MACHINE_NAME));
-    EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
-    ASSERT_EQ(1u, session.Records().size());
-    EXPECT_EQ(" send PC12 sent with Enter", ArgumentsOf(session.Records()[0]));
-    ASSERT_TRUE(session.DismissBox());
-    session.ExpectSettled("PC12", "sent with Enter");
+        ASSERT_TRUE(session.DismissBox());
+        session.ExpectSettled("PC12", "Lunch at 12, OK?");
+    }
 }
 
 TEST(TypingAndSending, EnterInTheMessageFieldStartsANewLineThatArrivesWhole)
