@@ -421,6 +421,17 @@ bool MiroltSession::WaitForExit(DWORD timeoutMs)
     return ::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+bool MiroltSession::EndBy(const std::string& way)
+{
+    if (way == "Quit")
+        Click(IDOK);
+    else if (way == "Escape")
+        Key(VK_ESCAPE);
+    else if (way != "close box" || !CloseBoxClick())
+        return false;
+    return WaitForExit();
+}
+
 bool MiroltSession::Running() const
 {
     return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;

@@ -90,6 +90,8 @@ public:
     bool RealClick(HWND control);                // a real mouse click in the middle of a control
 
     bool WaitForExit(DWORD timeoutMs = 10000);
+    // Ends the program as a user would, by "Quit", "Escape" or "close box"; true once it has ended.
+    bool EndBy(const std::string& way);
     bool Running() const;
     bool OwnsForeground() const;   // one of the program's windows is the active one
     std::vector<NetRecord> Records() const;

@@ -131,19 +131,13 @@ TEST(Waiting, TheFormAnswersButTakesNoSecondRequestWhileNetRuns)
 
 TEST(Waiting, QuitEscapeAndTheCloseBoxEndTheProgramWhileNetRuns)
 {
-    for (int way = 0; way < 3; ++way) {
-        SCOPED_TRACE(way == 0 ? "Quit" : way == 1 ? "Escape" : "close box");
+    for (const char* way : { "Quit", "Escape", "close box" }) {
+        SCOPED_TRACE(way);
         LaunchOptions options;
         options.netDelayMs = 8000;
         MiroltSession session(CurrentTestName(), options);
         NetRecord net = StartSending(session);
-        if (way == 0)
-            session.Click(IDOK);
-        else if (way == 1)
-            session.Key(VK_ESCAPE);
-        else
-            ASSERT_TRUE(session.CloseBoxClick());
-        EXPECT_TRUE(session.WaitForExit()) << "the program is still running";
+        EXPECT_TRUE(session.EndBy(way)) << "the program is still running";
         EXPECT_TRUE(IsProcessRunning(net.pid)) << "the program ended only after net.exe";
     }
 }

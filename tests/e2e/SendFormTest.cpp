@@ -182,23 +182,16 @@ TEST(Clear, EmptiesBothFieldsAndChangesNothingElse)
 
 TEST(Ending, QuitEscapeAndTheCloseBoxEndTheProgramAtOnce)
 {
-    for (int way = 0; way < 3; ++way) {
+    for (const char* way : { "Quit", "Escape", "close box" }) {
         for (bool withText : { false, true }) {
-            SCOPED_TRACE(std::string(way == 0 ? "Quit" : way == 1 ? "Escape" : "close box") +
-                         (withText ? " with text" : " when empty"));
+            SCOPED_TRACE(std::string(way) + (withText ? " with text" : " when empty"));
             MiroltSession session(CurrentTestName());
             if (withText) {
                 session.Type("PC12");
                 session.Key(VK_TAB);
                 session.Type("hello");
             }
-            if (way == 0)
-                session.Click(IDOK);
-            else if (way == 1)
-                session.Key(VK_ESCAPE);
-            else
-                ASSERT_TRUE(session.CloseBoxClick());
-            EXPECT_TRUE(session.WaitForExit()) << "the program is still running";
+            EXPECT_TRUE(session.EndBy(way)) << "the program is still running";
             EXPECT_TRUE(session.Records().empty());
         }
     }
