@@ -11,7 +11,6 @@ public:
     explicit CPaintDC(CWnd& wnd);
     ~CPaintDC();
 
-    HDC GetSafeHdc() const { return m_hDC; }
     // Lets the window erase behind the icon it draws while minimised.
     void EraseIconBackground();
     void DrawIcon(int x, int y, HICON icon);

@@ -10,9 +10,10 @@ class CWnd
 {
 public:
     CWnd() : m_hWnd(nullptr) {}
+    // Polymorphic like the dialogs built on it, so that their handler member pointers convert to
+    // CWnd's without an offset.
     virtual ~CWnd() {}
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
     CWnd GetDlgItem(int id) const;
 
     int GetWindowTextLength() const;
