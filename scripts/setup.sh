@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-i686 mingw-w64-i686-dev          # the Windows cross compilers
     googletest                                     # test framework sources
     wine wine32:i386 wine64 fonts-wine             # running Mirolt.exe
-    xvfb xauth                                     # a virtual display for the tests
+    xvfb xauth iproute2 util-linux                 # a virtual display, and a network of their own, for the tests
 )
 if [ "${1:-}" = "--screenshots" ]; then
     packages+=(imagemagick x11-apps x11-xserver-utils xdotool)
