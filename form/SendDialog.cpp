@@ -3,24 +3,51 @@
 
 #include "about/AboutBox.h"
 #include "form/IconLayout.h"
+#include "form/NetWords.h"
 #include "form/SendRequest.h"
 #include "platform/DataExchange.h"
 #include "platform/Menu.h"
 #include "platform/PaintDC.h"
-#include "platform/ShellProcess.h"
+#include "platform/ChildProcess.h"
 #include "platform/String.h"
 #include "platform/WinApp.h"
 #include "resources/resource.h"
 
 namespace {
 
-// Room for any report: the longest is a path and the system's reason, well within wsprintfA's limit.
-const int kReportSize = 1024;
-
 // net.exe normally answers within seconds; past this the outcome is reported as unknown.
 const DWORD kNetSendTimeout = 60 * 1000;
 
+// As much of net.exe's words as a message box shows on one screen.
+const size_t kWordsMaxLines = 20;
+const size_t kWordsMaxBytes = 2000;
+// Where net.exe did not accept the command, its first lines name the trouble; its command list would not.
+const size_t kUsageMaxLines = 4;
+
 const char kOutOfMemory[] = "There is not enough memory to send this message.";
+
+bool IsLeadByte(unsigned char c)
+{
+    return ::IsDBCSLeadByte(c) != FALSE;
+}
+
+// net.exe's words, tidied into `words`, which holds kWordsRoom bytes; their length, 0 when it said nothing.
+const size_t kWordsRoom = TidyNetWordsRoom(kWordsMaxBytes);
+int TidyWords(const CChildProcess& net, size_t maxLines, char* words)
+{
+    return static_cast<int>(TidyNetWords(net.Output(), static_cast<size_t>(net.OutputLength()), maxLines,
+                                         kWordsMaxBytes, IsLeadByte, words));
+}
+
+// Refuses a character that the ANSI code page cannot carry; it is shown by its number, since the box
+// itself cannot show it either.
+void RefuseUncarried(CString& report, const char* field, unsigned long character)
+{
+    char number[16];
+    ::wsprintfA(number, "U+%04lX", character);
+    report.Append(field).Append(" contains a character that cannot be sent from this computer: ").Append(number)
+        .Append(". The system's code page (").AppendNumber(::GetACP()).Append(") has no such character.");
+}
 
 } // namespace
 
@@ -112,95 +139,122 @@ void CSendDialog::OnSend()
     if (!m_machineEdit.IsWindowEnabled())
         return;
 
-    char report[kReportSize];
-    CString parameters;
-    if (!ComposeParameters(parameters, report)) {
-        MessageBox(report, "Error");
-    } else {
+    CString machineName, message, report;
+    if (ReadRequest(machineName, message, report)) {
         EnableInput(false);
-        SendResult result = RunNetSend(parameters, report);
+        SendResult result = RunNetSend(CSendRequest(machineName, message), machineName, report);
         if (result == FormClosed)
             return;
         if (result == Sent)
             MessageBox("Message has been sent", "Done");
         else
-            MessageBox(report, "Error");
+            MessageBox(report.HasFailed() ? kOutOfMemory : report.GetString(), "Error");
         EnableInput(true);
+    } else {
+        MessageBox(report.HasFailed() ? kOutOfMemory : report.GetString(), "Error");
     }
     m_messageEdit.SetFocus();
 }
 
-// The parameters for net.exe from both fields; false, with the reason in `refusal`, when there are none.
-bool CSendDialog::ComposeParameters(CString& parameters, char* refusal) const
+// Both fields exactly as typed; false, with the reason in `refusal`, when they cannot be sent.
+bool CSendDialog::ReadRequest(CString& machineName, CString& message, CString& refusal) const
 {
-    CString machineName, message;
-    if (!m_machineEdit.GetWindowText(machineName) || !m_messageEdit.GetWindowText(message)) {
-        ::lstrcpyA(refusal, kOutOfMemory);
+    unsigned long machineUncarried = 0, messageUncarried = 0;
+    if (!m_machineEdit.GetWindowTextExact(machineName, machineUncarried) ||
+        !m_messageEdit.GetWindowTextExact(message, messageUncarried)) {
+        refusal.Append(kOutOfMemory);
         return false;
     }
 
-    CSendRequest request(machineName, message);
-    switch (request.Check()) {
+    CSendRequest::Verdict verdict = CSendRequest(machineName, message).Check();
+    if (verdict != CSendRequest::EmptyField && machineUncarried) {
+        RefuseUncarried(refusal, "The machine name", machineUncarried);
+        return false;
+    }
+    if (verdict != CSendRequest::EmptyField && messageUncarried) {
+        RefuseUncarried(refusal, "The message", messageUncarried);
+        return false;
+    }
+    switch (verdict) {
     case CSendRequest::Ready:
-        break;
+        return true;
     case CSendRequest::EmptyField:
-        ::lstrcpyA(refusal, "Please enter a machine name and message");
-        return false;
+        refusal.Append("Please enter a machine name and message");
+        break;
     case CSendRequest::SpaceInMachineName:
-        ::lstrcpyA(refusal, "The machine name cannot contain spaces, tabs or line breaks.");
-        return false;
+        refusal.Append("The machine name cannot contain spaces, tabs or line breaks.");
+        break;
     case CSendRequest::QuoteInMachineName:
-        ::lstrcpyA(refusal, "The machine name cannot contain quotation marks.");
-        return false;
+        refusal.Append("The machine name cannot contain quotation marks.");
+        break;
     case CSendRequest::TooLong:
-        ::wsprintfA(refusal, "The machine name and message are too long: together they can hold at most %u characters.",
-                    static_cast<unsigned>(CSendRequest::MaxTextLength));
-        return false;
+        refusal.Append("The machine name and message are too long: together they can hold at most ")
+            .AppendNumber(CSendRequest::MaxTextLength).Append(" characters.");
+        break;
     }
+    return false;
+}
 
+// Starts the system's net.exe hidden and waits for its verdict; on failure `report` says what happened,
+// in net.exe's own words where it had any.
+CSendDialog::SendResult CSendDialog::RunNetSend(const CSendRequest& request, const char* machineName, CString& report)
+{
+    CString parameters, netPath;
     char* buffer = parameters.GetBuffer(static_cast<int>(request.ParametersLength()));
     if (!buffer) {
-        ::lstrcpyA(refusal, kOutOfMemory);
-        return false;
+        report.Append(kOutOfMemory);
+        return NotSent;
     }
     request.ComposeParameters(buffer);
     parameters.ReleaseBuffer();
-    return true;
-}
-
-// Starts the system's net.exe hidden and waits for its verdict; on failure `report` says what happened.
-CSendDialog::SendResult CSendDialog::RunNetSend(const char* parameters, char* report)
-{
-    CString netPath;
-    if (!CShellProcess::InSystemFolder("net.exe", netPath)) {
-        ::lstrcpyA(report, "net.exe could not be started: the system folder could not be found.");
+    if (!CChildProcess::InSystemFolder("net.exe", netPath)) {
+        report.Append("net.exe could not be started: the system folder could not be found.");
         return NotSent;
     }
 
-    CShellProcess net;
-    if (!net.Start(netPath, parameters, SW_HIDE)) {
+    CChildProcess net;
+    if (!net.Start(netPath, parameters)) {
         char reason[512];
         net.DescribeStartError(reason, sizeof reason);
-        ::wsprintfA(report, "net.exe could not be started (%s): %s", netPath.GetString(), reason);
+        report.Append("net.exe could not be started (").Append(netPath).Append("): ").Append(reason);
         return NotSent;
     }
 
     DWORD exitCode = 0;
+    char words[kWordsRoom];
+    int wordsLength = 0;
     switch (net.WaitForExit(*this, kNetSendTimeout, exitCode)) {
-    case CShellProcess::Exited:
+    case CChildProcess::Exited:
         if (exitCode == 0)
             return Sent;
-        ::wsprintfA(report, "net.exe could not send the message: it ended with exit code %lu.", exitCode);
+        // Every command composed here is a valid NET SEND, so a refused command means there is no SEND.
+        wordsLength = TidyWords(net, exitCode == 1 ? kUsageMaxLines : kWordsMaxLines, words);
+        if (wordsLength == 0) {
+            report.Append("net.exe could not send the message: it ended with exit code ").AppendNumber(exitCode)
+                .Append(".");
+            return NotSent;
+        }
+        report.Append("The message could not be sent to ").Append(machineName);
+        if (exitCode == 1)
+            report.Append(": this version of Windows has no NET SEND command. Windows Vista removed it, and later "
+                          "versions do not have it either. net.exe did not accept the command and said:");
+        else
+            report.Append(".");
+        report.Append("\r\n\r\n").Append(words, wordsLength).Append("\r\n\r\n(net.exe ended with exit code ")
+            .AppendNumber(exitCode).Append(".)");
         return NotSent;
-    case CShellProcess::StillRunning:
-        ::wsprintfA(report, "net.exe has not finished after %lu seconds, so whether the message was sent is unknown.",
-                    kNetSendTimeout / 1000);
+    case CChildProcess::StillRunning:
+        report.Append("net.exe has not finished after ").AppendNumber(kNetSendTimeout / 1000)
+            .Append(" seconds, so whether the message was sent is unknown.");
+        wordsLength = TidyWords(net, kWordsMaxLines, words);
+        if (wordsLength > 0)
+            report.Append(" So far net.exe has said:\r\n\r\n").Append(words, wordsLength);
         return NotSent;
-    case CShellProcess::Unknown:
-        ::lstrcpyA(report, "net.exe was started, but its outcome could not be learned, "
-                           "so whether the message was sent is unknown.");
+    case CChildProcess::Unknown:
+        report.Append("net.exe was started, but its outcome could not be learned, "
+                      "so whether the message was sent is unknown.");
         return NotSent;
-    case CShellProcess::Abandoned:
+    case CChildProcess::Abandoned:
         break;
     }
     return FormClosed;

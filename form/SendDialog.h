@@ -5,6 +5,7 @@
 #include "platform/Dialog.h"
 #include "platform/Edit.h"
 
+class CSendRequest;
 class CString;
 
 class CSendDialog : public CDialog
@@ -26,8 +27,8 @@ private:
     void OnSend();
     void OnClear();
 
-    bool ComposeParameters(CString& parameters, char* refusal) const;
-    SendResult RunNetSend(const char* parameters, char* report);
+    bool ReadRequest(CString& machineName, CString& message, CString& refusal) const;
+    SendResult RunNetSend(const CSendRequest& request, const char* machineName, CString& report);
     void EnableInput(bool enable);
 
     static const CMessageEntry messageEntries[];

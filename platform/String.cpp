@@ -3,11 +3,10 @@
 
 #include "platform/WinApp.h"
 
-#include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 
-CString::CString() : m_data(nullptr), m_length(0)
+CString::CString() : m_data(nullptr), m_length(0), m_capacity(0), m_failed(false)
 {
 }
 
@@ -21,6 +20,7 @@ char* CString::GetBuffer(int length)
     free(m_data);
     m_length = 0;
     m_data = length >= 0 ? static_cast<char*>(malloc(static_cast<size_t>(length) + 1)) : nullptr;
+    m_capacity = m_data ? length : 0;
     if (m_data)
         m_data[0] = '\0';
     return m_data;
@@ -32,6 +32,47 @@ void CString::ReleaseBuffer(int length)
         return;
     m_length = length < 0 ? static_cast<int>(strlen(m_data)) : length;
     m_data[m_length] = '\0';
+}
+
+CString& CString::Append(const char* text)
+{
+    return Append(text, static_cast<int>(strlen(text)));
+}
+
+CString& CString::Append(const char* text, int length)
+{
+    if (m_failed || length <= 0)
+        return *this;
+    if (length > m_capacity - m_length) {
+        // Doubling keeps a long run of appends linear.
+        int needed = m_length + length;
+        int capacity = m_capacity < 32 ? 32 : m_capacity;
+        while (capacity < needed && capacity < 0x3FFFFFFF)
+            capacity *= 2;
+        char* grown = capacity >= needed ? static_cast<char*>(realloc(m_data, static_cast<size_t>(capacity) + 1))
+                                         : nullptr;
+        if (!grown) {
+            m_failed = true;
+            return *this;
+        }
+        m_data = grown;
+        m_capacity = capacity;
+    }
+    memcpy(m_data + m_length, text, static_cast<size_t>(length));
+    m_length += length;
+    m_data[m_length] = '\0';
+    return *this;
+}
+
+CString& CString::AppendNumber(unsigned long number)
+{
+    char digits[16];
+    int length = 0;
+    do {
+        digits[sizeof digits - 1 - length++] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number);
+    return Append(digits + sizeof digits - length, length);
 }
 
 bool CString::LoadString(unsigned id)

@@ -16,8 +16,17 @@ public:
 
     // Room for `length` bytes and a NUL, or null when memory runs out; the old text is dropped.
     char* GetBuffer(int length);
+    // The text itself, writable, for calls that want to write into what they are given; null when empty.
+    char* GetBuffer() { return m_data; }
     // Ends a GetBuffer: the text is the first `length` bytes, or up to the NUL when `length` is -1.
     void ReleaseBuffer(int length = -1);
+
+    // Appending grows the text, or, when memory runs out, keeps it as it was and marks the string as
+    // failed; one check of HasFailed after a run of appends then covers them all.
+    CString& Append(const char* text);
+    CString& Append(const char* text, int length);
+    CString& AppendNumber(unsigned long number);
+    bool HasFailed() const { return m_failed; }
 
     bool LoadString(unsigned id);
 
@@ -27,4 +36,6 @@ private:
 
     char* m_data;
     int m_length;
+    int m_capacity;
+    bool m_failed;
 };

@@ -4,6 +4,8 @@
 #include "platform/Menu.h"
 #include "platform/String.h"
 
+#include <stdlib.h>
+
 CWnd CWnd::GetDlgItem(int id) const
 {
     CWnd item;
@@ -16,15 +18,51 @@ int CWnd::GetWindowTextLength() const
     return ::GetWindowTextLengthA(m_hWnd);
 }
 
-bool CWnd::GetWindowText(CString& text) const
+namespace {
+
+// The code page converts without best-fit look-alikes and says when it had to use its default character.
+// UTF-8 carries everything and refuses to be asked.
+int ToAnsi(const wchar_t* wide, int length, char* out, int size, BOOL* lossy)
 {
-    // The length may overstate multi-byte text, never understate it.
-    int length = GetWindowTextLength();
-    char* buffer = text.GetBuffer(length);
-    if (!buffer)
+    bool utf8 = ::GetACP() == CP_UTF8;
+    return ::WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, length, out, size, nullptr,
+                                 utf8 ? nullptr : lossy);
+}
+
+// The first character of `wide` that the ANSI code page cannot carry, as a code point; 0 when none.
+unsigned long FirstUncarried(const wchar_t* wide, int length)
+{
+    for (int i = 0; i < length;) {
+        int units = IS_HIGH_SURROGATE(wide[i]) && i + 1 < length && IS_LOW_SURROGATE(wide[i + 1]) ? 2 : 1;
+        char bytes[8];
+        BOOL lossy = FALSE;
+        if (ToAnsi(wide + i, units, bytes, sizeof bytes, &lossy) == 0 || lossy)
+            return units == 2 ? 0x10000 + ((wide[i] - 0xD800UL) << 10) + (wide[i + 1] - 0xDC00UL) : wide[i];
+        i += units;
+    }
+    return 0;
+}
+
+} // namespace
+
+bool CWnd::GetWindowTextExact(CString& text, unsigned long& uncarried) const
+{
+    uncarried = 0;
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    wchar_t* wide = static_cast<wchar_t*>(malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+    if (!wide)
         return false;
-    text.ReleaseBuffer(length > 0 ? ::GetWindowTextA(m_hWnd, buffer, length + 1) : 0);
-    return true;
+    length = ::GetWindowTextW(m_hWnd, wide, length + 1);
+    BOOL lossy = FALSE;
+    int size = length > 0 ? ToAnsi(wide, length, nullptr, 0, &lossy) : 0;
+    char* buffer = text.GetBuffer(size);
+    if (buffer) {
+        text.ReleaseBuffer(size > 0 ? ToAnsi(wide, length, buffer, size, &lossy) : 0);
+        if (lossy || (length > 0 && text.IsEmpty()))
+            uncarried = FirstUncarried(wide, length);
+    }
+    free(wide);
+    return buffer != nullptr;
 }
 
 void CWnd::SetWindowText(const char* text)

@@ -17,7 +17,10 @@ public:
     CWnd GetDlgItem(int id) const;
 
     int GetWindowTextLength() const;
-    bool GetWindowText(CString& text) const;   // false when memory runs out
+    // The text in the ANSI code page, exactly: read as wide text, so that a character the code page
+    // cannot carry shows instead of turning silently into another. `uncarried` is the first such
+    // character (a Unicode code point), or 0 when every one was carried. False when memory runs out.
+    bool GetWindowTextExact(CString& text, unsigned long& uncarried) const;
     void SetWindowText(const char* text);
 
     void EnableWindow(bool enable);

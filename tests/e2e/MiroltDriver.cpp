@@ -61,33 +61,6 @@ std::vector<HWND> ChildrenOf(HWND parent)
     return search.found;
 }
 
-// A value in a trace line after `key`: (null), a quoted wide string (unescaped), or a bare word.
-std::string TraceValue(const std::string& line, const std::string& key, size_t& from)
-{
-    size_t at = line.find(" " + key + "=", from);
-    if (at == std::string::npos)
-        return "<missing>";
-    size_t p = at + key.size() + 2;
-    std::string value;
-    if (line.compare(p, 2, "L\"") == 0) {
-        for (p += 2; p < line.size() && line[p] != '"'; ++p) {
-            if (line[p] == '\\' && p + 1 < line.size()) {
-                char c = line[++p];
-                value += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-            } else {
-                value += line[p];
-            }
-        }
-        ++p;
-    } else {
-        size_t end = line.find(' ', p);
-        value = line.substr(p, end == std::string::npos ? std::string::npos : end - p);
-        p += value.size();
-    }
-    from = p;
-    return value;
-}
-
 } // namespace
 
 const E2ePaths& Paths()
@@ -95,8 +68,7 @@ const E2ePaths& Paths()
     static E2ePaths paths;
     if (paths.mirolt.empty()) {
         const std::pair<const char*, std::string*> options[] = {
-            { "--mirolt=", &paths.mirolt }, { "--standin=", &paths.standin },
-            { "--work=", &paths.work }, { "--stderr-log=", &paths.stderrLog } };
+            { "--mirolt=", &paths.mirolt }, { "--standin=", &paths.standin }, { "--work=", &paths.work } };
         int count = 0;
         wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
         for (int i = 1; i < count; ++i) {
@@ -165,13 +137,27 @@ std::string SystemNetPath()
     return std::string(folder) + "\\net.exe";
 }
 
+SystemNetReplaced::SystemNetReplaced(const std::string& replacement)
+{
+    std::string path = SystemNetPath(), away = path + ".away";
+    if (::GetFileAttributesA(away.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::MoveFileExA(away.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);   // left by an aborted run
+    done = ::MoveFileA(path.c_str(), away.c_str()) &&
+           (replacement.empty() || ::CopyFileA(replacement.c_str(), path.c_str(), FALSE));
+}
+
+SystemNetReplaced::~SystemNetReplaced()
+{
+    std::string path = SystemNetPath();
+    ::MoveFileExA((path + ".away").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 std::string ArgumentsOf(const NetRecord& record)
 {
     size_t close = record.cmdline.find('"', 1);
-    if (record.cmdline.empty() || record.cmdline[0] != '"' || close == std::string::npos ||
-        record.cmdline.compare(close + 1, 1, " ") != 0)
+    if (record.cmdline.empty() || record.cmdline[0] != '"' || close == std::string::npos)
         return "<unexpected command line: " + record.cmdline + ">";
-    return record.cmdline.substr(close + 2);
+    return record.cmdline.substr(close + 1);
 }
 
 void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
@@ -193,15 +179,12 @@ MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& optio
     ::DeleteFileA(m_log.c_str());
 
     // The program passes its environment on to net.exe, which is how the stand-in learns its part.
-    ::SetEnvironmentVariableA("MIROLT_NET_LOG", m_log.c_str());
-    ::SetEnvironmentVariableA("MIROLT_NET_EXIT", std::to_string(options.netExit).c_str());
-    ::SetEnvironmentVariableA("MIROLT_NET_DELAY_MS", std::to_string(options.netDelayMs).c_str());
-    char ownDebug[256] = "";
-    ::GetEnvironmentVariableA("WINEDEBUG", ownDebug, sizeof ownDebug);
-    if (options.traceShell) {
-        m_traceStart = ReadFile(Paths().stderrLog).size();
-        ::SetEnvironmentVariableA("WINEDEBUG", "trace+exec");
-    }
+    const std::pair<const char*, std::string> standin[] = {
+        { "MIROLT_NET_LOG", m_log }, { "MIROLT_NET_EXIT", std::to_string(options.netExit) },
+        { "MIROLT_NET_DELAY_MS", std::to_string(options.netDelayMs) }, { "MIROLT_NET_STDOUT", options.netStdout },
+        { "MIROLT_NET_STDERR", options.netStderr }, { "MIROLT_NET_REPEAT", std::to_string(options.netRepeat) } };
+    for (const auto& variable : standin)
+        ::SetEnvironmentVariableA(variable.first, variable.second.empty() ? nullptr : variable.second.c_str());
 
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
@@ -211,7 +194,6 @@ MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& optio
     BOOL started = ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                                     options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup,
                                     &m_process);
-    ::SetEnvironmentVariableA("WINEDEBUG", ownDebug);
     if (!started)
         throw std::runtime_error("could not start " + exe);
 
@@ -303,6 +285,24 @@ void MiroltSession::Flush()
     ::PostMessageA(Item(IDC_MESSAGE), EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
     if (!WaitFor([&] { return !Running() || Query(Item(IDC_MESSAGE), EM_GETLIMITTEXT) == marker; }))
         throw std::runtime_error("the form did not handle its input");
+}
+
+void MiroltSession::SetWideText(int id, const std::wstring& text)
+{
+    Flush();
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                               kQueryTimeoutMs, &result))
+        throw std::runtime_error("the field did not take its text");
+}
+
+std::wstring MiroltSession::WideText(int id) const
+{
+    wchar_t text[256] = L"";
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(Item(id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kQueryTimeoutMs,
+                          &result);
+    return text;
 }
 
 void MiroltSession::FillIn(const std::string& machine, const std::string& message)
@@ -461,27 +461,4 @@ std::vector<NetRecord> MiroltSession::Records() const
 bool MiroltSession::WaitForRecords(size_t count)
 {
     return WaitFor([&] { return Records().size() >= count; });
-}
-
-std::vector<ShellTrace> MiroltSession::Traces() const
-{
-    std::vector<ShellTrace> traces;
-    std::string log = ReadFile(Paths().stderrLog);
-    for (size_t start = m_traceStart; start < log.size();) {
-        size_t end = log.find('\n', start);
-        std::string line = log.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        start = end == std::string::npos ? log.size() : end + 1;
-        size_t at = line.find(":SHELL_execute mask=");
-        if (at == std::string::npos)
-            continue;
-        ShellTrace trace;
-        trace.hwnd = TraceValue(line, "hwnd", at);
-        trace.verb = TraceValue(line, "verb", at);
-        trace.file = TraceValue(line, "file", at);
-        trace.parm = TraceValue(line, "parm", at);
-        trace.dir = TraceValue(line, "dir", at);
-        trace.show = TraceValue(line, "show", at);
-        traces.push_back(trace);
-    }
-    return traces;
 }

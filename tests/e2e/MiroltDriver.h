@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-// Paths handed over on the command line by CMake (--mirolt=, --standin=, --work=, --stderr-log=),
-// with backslashes. The stderr log is this program's own stderr, which Wine hands on to Mirolt.exe.
+// Paths handed over on the command line by CMake (--mirolt=, --standin=, --work=), with backslashes.
 struct E2ePaths {
-    std::string mirolt, standin, work, stderrLog;
+    std::string mirolt, standin, work;
 };
 const E2ePaths& Paths();
 
@@ -21,14 +20,19 @@ std::string ReadFile(const std::string& path);
 bool IsProcessRunning(DWORD pid);
 
 // One launch of net.exe as the recording stand-in saw it.
+// Puts `replacement` in place of the system's net.exe (or nothing, when it is empty) for as long as it
+// lives, and then puts the system's copy back; `done` tells whether the swap worked.
+struct SystemNetReplaced {
+    explicit SystemNetReplaced(const std::string& replacement);
+    ~SystemNetReplaced();
+    SystemNetReplaced(const SystemNetReplaced&) = delete;
+    SystemNetReplaced& operator=(const SystemNetReplaced&) = delete;
+    bool done = false;
+};
+
 struct NetRecord {
     DWORD pid = 0;
     std::string module, show, cmdline;
-};
-
-// One call that the shell logged when asked to start a program (WINEDEBUG=trace+exec).
-struct ShellTrace {
-    std::string hwnd, verb, file, parm, dir, show;
 };
 
 struct BoxInfo {
@@ -43,17 +47,19 @@ struct BoxInfo {
 // Shared checks of the tests.
 std::string CurrentTestName();
 std::string SystemNetPath();                      // as the program sees it: C:\windows\system32\net.exe
-std::string ArgumentsOf(const NetRecord& record); // what follows the quoted path and the shell's one space
+std::string ArgumentsOf(const NetRecord& record); // what follows the quoted path
 // An OK-only box without icon, owned by the form; with `textIsPrefix`, its text only begins with `text`.
 void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
                  bool textIsPrefix = false);
 
+// How the program is started, and how the stand-in net.exe behaves (see tests/standin/net_standin.c).
 struct LaunchOptions {
     std::string exe;          // empty: the built Mirolt.exe
     std::string currentDir;   // empty: the test's own
     int netExit = 0;
     int netDelayMs = 0;
-    bool traceShell = false;  // have Wine trace what the program asks the shell to start
+    std::string netStdout, netStderr;   // escaped: \xHH, \r, \n
+    int netRepeat = 1;                  // times netStdout is written
 };
 
 class MiroltSession {
@@ -76,6 +82,8 @@ public:
     void Click(int id);
     void Command(int id);
     void SetText(int id, const std::string& text);
+    void SetWideText(int id, const std::wstring& text);   // as typed with a keyboard of any language
+    std::wstring WideText(int id) const;
     void Flush();   // waits until the form has handled everything posted so far
     void FillIn(const std::string& machine, const std::string& message);
 
@@ -96,7 +104,6 @@ public:
     bool OwnsForeground() const;   // one of the program's windows is the active one
     std::vector<NetRecord> Records() const;
     bool WaitForRecords(size_t count);
-    std::vector<ShellTrace> Traces() const;
 
     static std::string WindowText(HWND window);
 
@@ -104,6 +111,5 @@ private:
     PROCESS_INFORMATION m_process;
     HWND m_form = nullptr;
     std::string m_log;
-    size_t m_traceStart = 0;
     DWORD m_marker = 0;
 };

@@ -196,3 +196,49 @@ TEST(Ending, QuitEscapeAndTheCloseBoxEndTheProgramAtOnce)
         }
     }
 }
+
+TEST(Refusals, CharactersTheCodePageCannotCarryAreRefusedAndTheFieldsKept)
+{
+    struct {
+        const wchar_t* machine;
+        const wchar_t* message;
+        const char* refusal;
+    } cases[] = {
+        { L"PC12", L"\u041F\u0440\u0438\u0432\u0435\u0442", "The message contains a character that cannot be sent "
+                                                             "from this computer: U+041F." },
+        { L"\u0416\u0423\u041A", L"hello", "The machine name contains a character that cannot be sent from this "
+                                           "computer: U+0416." },
+        // Only a look-alike ("a") in the Western code pages: best fit would change it silently.
+        { L"PC12", L"M\u0101ori", "The message contains a character that cannot be sent from this computer: U+0101." },
+        { L"PC12", L"ok \U0001F600", "The message contains a character that cannot be sent from this computer: "
+                                     "U+1F600." },
+    };
+    const std::string codePage = " The system's code page (" + std::to_string(::GetACP()) + ") has no such character.";
+    MiroltSession session(CurrentTestName());
+    for (const auto& refused : cases) {
+        SCOPED_TRACE(refused.refusal);
+        session.SetWideText(IDC_MACHINE_NAME, refused.machine);
+        session.SetWideText(IDC_MESSAGE, refused.message);
+        session.Click(IDC_SEND);
+        ExpectOkBox(session.WaitForBox(), session.Form(), "Error", refused.refusal + codePage);
+        ASSERT_TRUE(session.DismissBox());
+        EXPECT_EQ(refused.machine, session.WideText(IDC_MACHINE_NAME));
+        EXPECT_EQ(refused.message, session.WideText(IDC_MESSAGE));
+        EXPECT_TRUE(session.Enabled(IDC_SEND));
+    }
+    EXPECT_TRUE(session.Records().empty());
+}
+
+TEST(Content, TextTheCodePageCarriesArrivesAsItsExactBytes)
+{
+    ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of Windows-1252";
+    MiroltSession session(CurrentTestName());
+    session.SetWideText(IDC_MACHINE_NAME, L"PC12");
+    session.SetWideText(IDC_MESSAGE, L"caf\u00E9 \u20AC5 \u00DF \u00FC");
+    session.Click(IDC_SEND);
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    ASSERT_EQ(1u, session.Records().size());
+    EXPECT_EQ(" send PC12 caf\xE9 \x80"
+              "5 \xDF \xFC",
+              ArgumentsOf(session.Records()[0]));
+}
