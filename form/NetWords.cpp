@@ -97,9 +97,15 @@ size_t TidyNetWords(const char* text, size_t length, size_t maxLines, size_t max
 
     size_t written = sink.Length();
     if (sink.Cut()) {
-        // A cut right after a line break would leave a blank line before the mark.
-        while (written >= 2 && out[written - 2] == '\r' && out[written - 1] == '\n')
-            written -= 2;
+        // A cut right after a line break or a space would leave a blank line or a trailing space.
+        for (;;) {
+            if (written >= 2 && out[written - 2] == '\r' && out[written - 1] == '\n')
+                written -= 2;
+            else if (written >= 1 && (out[written - 1] == ' ' || out[written - 1] == '\t'))
+                --written;
+            else
+                break;
+        }
         if (written > 0) {
             memcpy(out + written, "\r\n", 2);
             written += 2;

@@ -7,6 +7,8 @@ packages=(
     cmake make g++ python3 procps                  # build, native tests, icon
     g++-mingw-w64-i686 mingw-w64-i686-dev          # the Windows cross compilers
     googletest                                     # test framework sources
+    clang git zip                                  # the second compiler; the commit's time; the release archive
+    libclang-rt-14-dev                             # sanitizers and libFuzzer for the native tests
     wine wine32:i386 wine64 fonts-wine             # running Mirolt.exe
     xvfb xauth iproute2 util-linux                 # a virtual display, and a network of their own, for the tests
 )
