@@ -22,21 +22,14 @@ std::string ProbeFromInside(const MiroltSession& session, const std::string& rep
     return ReadFile(report);
 }
 
-BOOL CALLBACK AddStaticText(HWND child, LPARAM texts)
-{
-    char name[16] = "";
-    ::GetClassNameA(child, name, sizeof name);
-    std::string text = MiroltSession::WindowText(child);
-    bool icon = (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-    if (::lstrcmpiA(name, "Static") == 0 && !icon)
-        reinterpret_cast<std::vector<std::string>*>(texts)->push_back(text);
-    return TRUE;
-}
-
+// The texts of a window's static controls, leaving out its icons.
 std::vector<std::string> StaticTexts(HWND window)
 {
     std::vector<std::string> texts;
-    ::EnumChildWindows(window, AddStaticText, reinterpret_cast<LPARAM>(&texts));
+    for (HWND child : ChildrenOf(window))
+        if (::lstrcmpiA(ClassName(child).c_str(), "Static") == 0 &&
+            (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+            texts.push_back(MiroltSession::WindowText(child));
     return texts;
 }
 

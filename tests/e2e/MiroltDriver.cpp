@@ -4,7 +4,6 @@
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
 #include <stdexcept>
 #include <stdio.h>
@@ -23,19 +22,12 @@ LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, U
     return static_cast<LRESULT>(result);
 }
 
-std::string ClassName(HWND window)
-{
-    char name[64] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 struct WindowSearch {
-    DWORD pid;
+    DWORD pid;   // 0: any
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectVisibleOf(HWND window, LPARAM param)
+BOOL CALLBACK CollectVisible(HWND window, LPARAM param)
 {
     WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
@@ -49,44 +41,40 @@ BOOL CALLBACK CollectVisibleOf(HWND window, LPARAM param)
 std::vector<HWND> WindowsOf(DWORD pid)
 {
     WindowSearch search = { pid, {} };
-    ::EnumWindows(CollectVisibleOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Visible controls of a window.
-std::vector<HWND> ChildrenOf(HWND parent)
-{
-    WindowSearch search = { 0, {} };
-    ::EnumChildWindows(parent, CollectVisibleOf, reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 } // namespace
 
+std::string Option(const char* name)
+{
+    std::string prefix = std::string("--") + name + "=";
+    for (int i = 1; i < __argc; ++i)
+        if (strncmp(__argv[i], prefix.c_str(), prefix.size()) == 0)
+            return __argv[i] + prefix.size();
+    throw std::runtime_error("mirolt_e2e needs " + prefix + "PATH");
+}
+
 const E2ePaths& Paths()
 {
     static E2ePaths paths;
-    if (paths.mirolt.empty()) {
-        const std::pair<const char*, std::string*> options[] = {
-            { "--mirolt=", &paths.mirolt }, { "--standin=", &paths.standin }, { "--work=", &paths.work } };
-        int count = 0;
-        wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-        for (int i = 1; i < count; ++i) {
-            char arg[MAX_PATH * 2] = "";
-            ::WideCharToMultiByte(CP_ACP, 0, args[i], -1, arg, sizeof arg, nullptr, nullptr);
-            for (char* c = arg; *c; ++c)
-                *c = *c == '/' ? '\\' : *c;
-            for (const auto& option : options)
-                if (strncmp(arg, option.first, strlen(option.first)) == 0)
-                    *option.second = arg + strlen(option.first);
-        }
-        ::LocalFree(args);
-        for (const auto& option : options)
-            if (option.second->empty())
-                throw std::runtime_error(std::string("mirolt_e2e needs ") + option.first + "PATH");
-        ::CreateDirectoryA(paths.work.c_str(), nullptr);
-    }
+    ::CreateDirectoryA(paths.work.c_str(), nullptr);
     return paths;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent)
+{
+    WindowSearch search = { 0, {} };
+    ::EnumChildWindows(parent, CollectVisible, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string ClassName(HWND window)
+{
+    char name[64] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -168,7 +156,6 @@ void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, cons
     EXPECT_EQ(caption, box.caption);
     EXPECT_EQ(text, textIsPrefix ? box.text.substr(0, text.size()) : box.text);
     EXPECT_EQ(std::vector<std::string>{ "OK" }, box.buttons);
-    EXPECT_EQ(std::vector<int>{ IDOK }, box.buttonIds);
     EXPECT_FALSE(box.icon) << "the box shows an icon";
 }
 
@@ -358,10 +345,9 @@ BoxInfo MiroltSession::Box() const
     box.text = WindowText(::GetDlgItem(box.hwnd, 0xFFFF));   // the text's control ID in every message box
     for (HWND child : ChildrenOf(box.hwnd)) {
         LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Button") {
+        if (ClassName(child) == "Button")
             box.buttons.push_back(WindowText(child));
-            box.buttonIds.push_back(::GetDlgCtrlID(child));
-        } else if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) {
+        else if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) {
             box.icon = box.icon || Query(child, STM_GETICON) != 0;
         }
     }

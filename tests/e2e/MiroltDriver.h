@@ -7,19 +7,23 @@
 #include <string>
 #include <vector>
 
-// Paths handed over on the command line by CMake (--mirolt=, --standin=, --work=), with backslashes.
+// A --NAME=VALUE argument that CMake hands the test program; paths come with backslashes.
+std::string Option(const char* name);
+// The paths every test needs: the built Mirolt.exe, the recording stand-in net.exe, a folder of its own.
 struct E2ePaths {
-    std::string mirolt, standin, work;
+    std::string mirolt = Option("mirolt"), standin = Option("standin"), work = Option("work");
 };
 const E2ePaths& Paths();
 
 // Polls `condition` until it holds or `timeoutMs` has passed; true when it held.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
-
 std::string ReadFile(const std::string& path);
 bool IsProcessRunning(DWORD pid);
+std::string ClassName(HWND window);
+std::vector<HWND> ChildrenOf(HWND parent);   // the visible ones
+std::string CurrentTestName();
+std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
 
-// One launch of net.exe as the recording stand-in saw it.
 // Puts `replacement` in place of the system's net.exe (or nothing, when it is empty) for as long as it
 // lives, and then puts the system's copy back; `done` tells whether the swap worked.
 struct SystemNetReplaced {
@@ -30,24 +34,19 @@ struct SystemNetReplaced {
     bool done = false;
 };
 
+// One launch of net.exe as the recording stand-in saw it.
 struct NetRecord {
     DWORD pid = 0;
     std::string module, show, cmdline;
 };
+std::string ArgumentsOf(const NetRecord& record);   // what follows the quoted path
 
 struct BoxInfo {
-    HWND hwnd = nullptr;
-    HWND owner = nullptr;
+    HWND hwnd = nullptr, owner = nullptr;
     std::string caption, text;
     std::vector<std::string> buttons;   // texts of the visible buttons
-    std::vector<int> buttonIds;
     bool icon = false;                  // a visible icon is shown
 };
-
-// Shared checks of the tests.
-std::string CurrentTestName();
-std::string SystemNetPath();                      // as the program sees it: C:\windows\system32\net.exe
-std::string ArgumentsOf(const NetRecord& record); // what follows the quoted path
 // An OK-only box without icon, owned by the form; with `textIsPrefix`, its text only begins with `text`.
 void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
                  bool textIsPrefix = false);
@@ -58,7 +57,7 @@ struct LaunchOptions {
     std::string currentDir;   // empty: the test's own
     int netExit = 0;
     int netDelayMs = 0;
-    std::string netStdout, netStderr;   // escaped: \xHH, \r, \n
+    std::string netStdout, netStderr;   // escaped: \\xHH, \\r, \\n
     int netRepeat = 1;                  // times netStdout is written
 };
 
@@ -74,6 +73,7 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(m_form, id); }
     HWND Focus() const;
     std::string Text(int id) const { return WindowText(Item(id)); }
+    std::wstring WideText(int id) const;
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
 
     // Input, posted so that nothing here waits on a modal box.
@@ -83,9 +83,8 @@ public:
     void Command(int id);
     void SetText(int id, const std::string& text);
     void SetWideText(int id, const std::wstring& text);   // as typed with a keyboard of any language
-    std::wstring WideText(int id) const;
-    void Flush();   // waits until the form has handled everything posted so far
     void FillIn(const std::string& machine, const std::string& message);
+    void Flush();   // waits until the form has handled everything posted so far
 
     // After a box: both fields enabled with their texts kept, and the focus in the message field.
     void ExpectSettled(const std::string& machine, const std::string& message);
@@ -101,13 +100,14 @@ public:
     // Ends the program as a user would, by "Quit", "Escape" or "close box"; true once it has ended.
     bool EndBy(const std::string& way);
     bool Running() const;
-    bool OwnsForeground() const;   // one of the program's windows is the active one
     std::vector<NetRecord> Records() const;
     bool WaitForRecords(size_t count);
 
     static std::string WindowText(HWND window);
 
 private:
+    bool OwnsForeground() const;   // one of the program's windows is the active one
+
     PROCESS_INFORMATION m_process;
     HWND m_form = nullptr;
     std::string m_log;

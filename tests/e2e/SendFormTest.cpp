@@ -99,55 +99,85 @@ TEST(TypingAndSending, EnterInTheMessageFieldStartsANewLineThatArrivesWhole)
     EXPECT_EQ(" send PC12 line one\r\nline two", ArgumentsOf(session.Records()[0]));
 }
 
-TEST(Refusals, EmptyFieldsAreRefused)
+TEST(Refusals, EachIsExplainedWithNothingStartedAndTheFieldsKept)
 {
+    const struct {
+        std::string machine, message;
+        const char* reason;
+    } refusals[] = {
+        { "PC12", "", kEmptyField }, { "", "hello", kEmptyField }, { "", "", kEmptyField },
+        { "PC 12", "hello", kSpaceInName }, { "   ", "hello", kSpaceInName }, { "PC\t12", "hello", kSpaceInName },
+        { "PC\r\n12", "hello", kSpaceInName }, { "PC12\n", "hello", kSpaceInName }, { "PC\v12", "hello", kSpaceInName },
+        { "PC\"12", "hello", kQuoteInName }, { "\"PC12\"", "hello", kQuoteInName },
+        { "PC12", Pattern(31997), kTooLong }, { Pattern(20000, '-'), Pattern(12001), kTooLong },
+    };
     MiroltSession session(CurrentTestName());
-    SendExpectingRefusal(session, "PC12", "", kEmptyField);
-    SendExpectingRefusal(session, "", "hello", kEmptyField);
-    SendExpectingRefusal(session, "", "", kEmptyField);
-    // Only the one good request reaches net.exe.
-    SendExpectingDone(session, "PC12", "hello");
-    EXPECT_EQ(1u, session.Records().size());
-}
-
-TEST(Refusals, WhitespaceOrQuotesInTheMachineNameAreRefused)
-{
-    MiroltSession session(CurrentTestName());
-    for (const char* name : { "PC 12", "   ", "PC\t12", "PC\r\n12", "PC12\n" })
-        SendExpectingRefusal(session, name, "hello", kSpaceInName);
-    for (const char* name : { "PC\"12", "\"PC12\"" })
-        SendExpectingRefusal(session, name, "hello", kQuoteInName);
-    SendExpectingDone(session, "PC12", "hello");
-    EXPECT_EQ(1u, session.Records().size());
-}
-
-TEST(Refusals, MoreThan32000CharactersTogetherAreRefused)
-{
-    MiroltSession session(CurrentTestName());
-    SendExpectingRefusal(session, "PC12", Pattern(31997), kTooLong);
-    SendExpectingRefusal(session, Pattern(20000, '-'), Pattern(12001), kTooLong);
+    for (const auto& refusal : refusals)
+        SendExpectingRefusal(session, refusal.machine, refusal.message, refusal.reason);
     EXPECT_TRUE(session.Records().empty());
-    // Right at the limit the whole text still goes.
-    SendExpectingDone(session, "PC12", Pattern(31996));
-    EXPECT_EQ(1u, session.Records().size());
 }
 
-TEST(Content, WildcardDomainAndUsersTargetsAreAccepted)
+TEST(Refusals, CharactersTheCodePageCannotCarryAreRefusedAndTheFieldsKept)
 {
+    const struct {
+        const wchar_t* machine;
+        const wchar_t* message;
+        const char* refusal;
+    } cases[] = {
+        { L"PC12", L"\u041F\u0440\u0438\u0432\u0435\u0442", "The message contains a character that cannot be sent "
+                                                             "from this computer: U+041F." },
+        { L"\u0416\u0423\u041A", L"hello", "The machine name contains a character that cannot be sent from this "
+                                           "computer: U+0416." },
+        // Only a look-alike ("a") in the Western code pages: best fit would change it silently.
+        { L"PC12", L"M\u0101ori", "The message contains a character that cannot be sent from this computer: U+0101." },
+        { L"PC12", L"ok \U0001F600", "The message contains a character that cannot be sent from this computer: "
+                                     "U+1F600." },
+    };
+    const std::string codePage = " The system's code page (" + std::to_string(::GetACP()) + ") has no such character.";
     MiroltSession session(CurrentTestName());
-    for (const char* target : { "*", "/DOMAIN:NAME", "/USERS" })
-        SendExpectingDone(session, target, "meeting moved to 3");
-    EXPECT_EQ(3u, session.Records().size());
+    for (const auto& refused : cases) {
+        SCOPED_TRACE(refused.refusal);
+        session.SetWideText(IDC_MACHINE_NAME, refused.machine);
+        session.SetWideText(IDC_MESSAGE, refused.message);
+        session.Click(IDC_SEND);
+        ExpectOkBox(session.WaitForBox(), session.Form(), "Error", refused.refusal + codePage);
+        ASSERT_TRUE(session.DismissBox());
+        EXPECT_EQ(refused.machine, session.WideText(IDC_MACHINE_NAME));
+        EXPECT_EQ(refused.message, session.WideText(IDC_MESSAGE));
+        EXPECT_TRUE(session.Enabled(IDC_SEND));
+    }
+    EXPECT_TRUE(session.Records().empty());
 }
 
-TEST(Content, TheMessageArrivesExactlyAsTyped)
+// Targets that net send itself understands, and messages with whatever the command line might mangle.
+TEST(Content, ArrivesExactlyAsTyped)
 {
+    const struct {
+        std::string machine, message;
+    } requests[] = {
+        { "*", "meeting moved to 3" }, { "/DOMAIN:NAME", "hello" }, { "/USERS", "hello" },
+        { "PC12", "100% sure" }, { "PC12", "%s %d %% %1" }, { "PC12", "say \"hi\" now" }, { "PC12", "\"" },
+        { "PC12", "   " }, { "PC12", "tab\there" }, { "PC12", "two\r\nlines\r\n" }, { "PC12", Pattern(5000) },
+        { "PC12", Pattern(31996) },   // right at the limit the whole text still goes
+    };
     MiroltSession session(CurrentTestName());
-    for (const char* message : { "100% sure", "%s %d %% %1", "say \"hi\" now", "\"", "   ", "tab\there",
-                                 "two\r\nlines\r\n" })
-        SendExpectingDone(session, "PC12", message);
-    SendExpectingDone(session, "PC12", Pattern(5000));
-    EXPECT_EQ(8u, session.Records().size());
+    for (const auto& request : requests)
+        SendExpectingDone(session, request.machine, request.message);
+    EXPECT_EQ(sizeof requests / sizeof requests[0], session.Records().size());
+}
+
+TEST(Content, TextTheCodePageCarriesArrivesAsItsExactBytes)
+{
+    ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of Windows-1252";
+    MiroltSession session(CurrentTestName());
+    session.SetWideText(IDC_MACHINE_NAME, L"PC12");
+    session.SetWideText(IDC_MESSAGE, L"caf\u00E9 \u20AC5 \u00DF \u00FC");
+    session.Click(IDC_SEND);
+    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
+    ASSERT_EQ(1u, session.Records().size());
+    EXPECT_EQ(" send PC12 caf\xE9 \x80"
+              "5 \xDF \xFC",
+              ArgumentsOf(session.Records()[0]));
 }
 
 TEST(Clear, EmptiesBothFieldsAndChangesNothingElse)
@@ -197,48 +227,3 @@ TEST(Ending, QuitEscapeAndTheCloseBoxEndTheProgramAtOnce)
     }
 }
 
-TEST(Refusals, CharactersTheCodePageCannotCarryAreRefusedAndTheFieldsKept)
-{
-    struct {
-        const wchar_t* machine;
-        const wchar_t* message;
-        const char* refusal;
-    } cases[] = {
-        { L"PC12", L"\u041F\u0440\u0438\u0432\u0435\u0442", "The message contains a character that cannot be sent "
-                                                             "from this computer: U+041F." },
-        { L"\u0416\u0423\u041A", L"hello", "The machine name contains a character that cannot be sent from this "
-                                           "computer: U+0416." },
-        // Only a look-alike ("a") in the Western code pages: best fit would change it silently.
-        { L"PC12", L"M\u0101ori", "The message contains a character that cannot be sent from this computer: U+0101." },
-        { L"PC12", L"ok \U0001F600", "The message contains a character that cannot be sent from this computer: "
-                                     "U+1F600." },
-    };
-    const std::string codePage = " The system's code page (" + std::to_string(::GetACP()) + ") has no such character.";
-    MiroltSession session(CurrentTestName());
-    for (const auto& refused : cases) {
-        SCOPED_TRACE(refused.refusal);
-        session.SetWideText(IDC_MACHINE_NAME, refused.machine);
-        session.SetWideText(IDC_MESSAGE, refused.message);
-        session.Click(IDC_SEND);
-        ExpectOkBox(session.WaitForBox(), session.Form(), "Error", refused.refusal + codePage);
-        ASSERT_TRUE(session.DismissBox());
-        EXPECT_EQ(refused.machine, session.WideText(IDC_MACHINE_NAME));
-        EXPECT_EQ(refused.message, session.WideText(IDC_MESSAGE));
-        EXPECT_TRUE(session.Enabled(IDC_SEND));
-    }
-    EXPECT_TRUE(session.Records().empty());
-}
-
-TEST(Content, TextTheCodePageCarriesArrivesAsItsExactBytes)
-{
-    ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of Windows-1252";
-    MiroltSession session(CurrentTestName());
-    session.SetWideText(IDC_MACHINE_NAME, L"PC12");
-    session.SetWideText(IDC_MESSAGE, L"caf\u00E9 \u20AC5 \u00DF \u00FC");
-    session.Click(IDC_SEND);
-    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
-    ASSERT_EQ(1u, session.Records().size());
-    EXPECT_EQ(" send PC12 caf\xE9 \x80"
-              "5 \xDF \xFC",
-              ArgumentsOf(session.Records()[0]));
-}
