@@ -15,7 +15,10 @@ xvfb=$!
 export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
-"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/wine/net.exe" --unmanaged
+# net.exe is the tests' stand-in, failing with the words of a name that is not on the network.
+i686-w64-mingw32-gcc -static -O2 -o "$work/net.exe" "$root/tests/standin/net_standin.c"
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$work/net.exe" --unmanaged
+export MIROLT_NET_EXIT=2 MIROLT_NET_STDOUT='An error occurred while sending a message to PC12.\r\n\r\nThe message alias could not be found on the network.\r\n\r\nMore help is available by typing NET HELPMSG 2273.\r\n\r\n'
 wine "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
 
 # Polls for a window with this exact title; prints its X id.
@@ -64,3 +67,8 @@ xdotool key alt+space Up Return
 wait_for_window 'About Mirolt' >/dev/null
 shoot about.png
 xdotool key Escape
+
+xdotool key alt+s
+wait_for_window Error >/dev/null
+shoot error.png
+xdotool key Return
