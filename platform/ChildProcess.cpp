@@ -5,14 +5,6 @@
 
 #include <string.h>
 
-namespace {
-
-// Once the program has ended, what it left in the pipe is there at once; this bounds the wait for a
-// program of its own that inherited the pipe and keeps it open.
-const DWORD kDrainTime = 500;
-
-} // namespace
-
 CChildProcess::CChildProcess()
     : m_process(nullptr), m_pipe(INVALID_HANDLE_VALUE), m_readDone(nullptr), m_reading(false),
       m_outputBuffer(nullptr), m_outputLength(0), m_startError(0)
@@ -123,12 +115,10 @@ void CChildProcess::ReadNext()
     m_reading = ::ReadFile(m_pipe, m_chunk, sizeof m_chunk, nullptr, &m_read) || ::GetLastError() == ERROR_IO_PENDING;
 }
 
-// Takes up the read under way once it completes within `timeout`, and starts the next; false when the
-// read did not complete in time or the pipe is broken (every writer is gone).
-bool CChildProcess::FinishRead(DWORD timeout)
+// Takes up the read under way, which has completed, and starts the next; false when the pipe is broken
+// (every writer is gone).
+bool CChildProcess::FinishRead()
 {
-    if (!m_reading || ::WaitForSingleObject(m_readDone, timeout) != WAIT_OBJECT_0)
-        return false;
     DWORD count = 0;
     BOOL ok = ::GetOverlappedResult(m_pipe, &m_read, &count, FALSE);
     m_reading = false;
@@ -137,6 +127,29 @@ bool CChildProcess::FinishRead(DWORD timeout)
     KeepOutput(m_chunk, count);
     ReadNext();
     return true;
+}
+
+// Once the program has ended, all it wrote is in the pipe. Something that inherited the pipe from it
+// (under Wine, its console host) may keep the pipe open a while longer, so take what is there rather
+// than wait for the pipe to break.
+void CChildProcess::TakeTheRest()
+{
+    DWORD count = 0;
+    if (m_reading) {
+        // A cancelled read keeps what it had already taken; the rest stays in the pipe.
+        ::CancelIo(m_pipe);
+        if (::GetOverlappedResult(m_pipe, &m_read, &count, TRUE))
+            KeepOutput(m_chunk, count);
+        m_reading = false;
+    }
+    DWORD waiting = 0;
+    while (::PeekNamedPipe(m_pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) {
+        ReadNext();
+        if (!m_reading || !::GetOverlappedResult(m_pipe, &m_read, &count, TRUE))
+            break;
+        m_reading = false;
+        KeepOutput(m_chunk, count);
+    }
 }
 
 void CChildProcess::KeepOutput(const char* bytes, DWORD count)
@@ -189,15 +202,11 @@ CChildProcess::Outcome CChildProcess::WaitForExit(CDialog& dialog, DWORD timeout
             continue;   // messages, handled at the top of the loop
         if (wait != WAIT_OBJECT_0 + 1)
             break;
-        FinishRead(0);
+        FinishRead();
     }
 
-    // What the pipe still holds was written before the end.
-    if (outcome == Exited) {
-        DWORD drainStart = ::GetTickCount();
-        while (::GetTickCount() - drainStart < kDrainTime && FinishRead(kDrainTime))
-            ;
-    }
+    if (outcome == Exited)
+        TakeTheRest();
     ::OemToCharBuffA(m_outputBuffer, m_outputBuffer, static_cast<DWORD>(m_outputLength));
     m_output.ReleaseBuffer(m_outputLength);
     return outcome;

@@ -49,7 +49,8 @@ private:
 
     bool OpenPipe(HANDLE& writeEnd);
     void ReadNext();
-    bool FinishRead(DWORD timeout);
+    bool FinishRead();
+    void TakeTheRest();
     void KeepOutput(const char* bytes, DWORD count);
 
     HANDLE m_process;
