@@ -6,18 +6,6 @@
 
 #include <stdlib.h>
 
-CWnd CWnd::GetDlgItem(int id) const
-{
-    CWnd item;
-    item.m_hWnd = ::GetDlgItem(m_hWnd, id);
-    return item;
-}
-
-int CWnd::GetWindowTextLength() const
-{
-    return ::GetWindowTextLengthA(m_hWnd);
-}
-
 namespace {
 
 // The code page converts without best-fit look-alikes and says when it had to use its default character.
@@ -44,6 +32,13 @@ unsigned long FirstUncarried(const wchar_t* wide, int length)
 }
 
 } // namespace
+
+CWnd CWnd::GetDlgItem(int id) const
+{
+    CWnd item;
+    item.m_hWnd = ::GetDlgItem(m_hWnd, id);
+    return item;
+}
 
 bool CWnd::GetWindowTextExact(CString& text, unsigned long& uncarried) const
 {

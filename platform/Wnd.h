@@ -16,7 +16,6 @@ public:
 
     CWnd GetDlgItem(int id) const;
 
-    int GetWindowTextLength() const;
     // The text in the ANSI code page, exactly: read as wide text, so that a character the code page
     // cannot carry shows instead of turning silently into another. `uncarried` is the first such
     // character (a Unicode code point), or 0 when every one was carried. False when memory runs out.
