@@ -13,11 +13,14 @@ fi
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
 
-# A prefix of Mirolt's own, whose net.exe tells the truth: Wine cannot deliver NET SEND messages.
+# A prefix of Mirolt's own, whose net.exe really delivers NET SEND messages: Wine's own has no SEND and
+# still reports success.
 prefix=${MIROLT_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/mirolt/wineprefix}
 "$root/scripts/wine-prefix.sh" "$prefix" "$build/wine/net.exe"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 echo "run: starting $build/bin/Mirolt.exe"
-echo "run: note that under Wine no message can be delivered; Mirolt will report net.exe's failure."
+echo "run: net.exe here delivers to Windows' Messenger service and to Samba over the NetBIOS session service;"
+echo "run: to watch a message arrive on this machine, start scripts/receiver.sh in another terminal and send to"
+echo "run: 127.0.0.1 (MIROLT_NETSEND_PORT=PORT scripts/run.sh if the receiver said it listens on another port)"
 exec wine "$build/bin/Mirolt.exe"

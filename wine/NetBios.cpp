@@ -1,0 +1,135 @@
+// wine/NetBios.cpp: NetBIOS names, name queries and session requests.
+#include "wine/NetBios.h"
+
+#include "wine/SendCommand.h"
+
+namespace {
+
+const unsigned kEncodedNameLength = 32;
+const size_t kWireNameLength = 1 + kEncodedNameLength + 1;
+
+// Name service header flags.
+const unsigned kResponse = 0x8000;
+const unsigned kOpcodeMask = 0x7800;
+const unsigned kRecursionDesired = 0x0100;
+const unsigned kBroadcast = 0x0010;
+const unsigned kRcodeMask = 0x000F;
+
+const unsigned kTypeNb = 0x0020;
+const unsigned kClassIn = 0x0001;
+
+void WriteQuestionName(CByteWriter& out, const char* name, size_t length)
+{
+    WriteNetBiosName(out, name, length, kMessengerSuffix);
+}
+
+} // namespace
+
+void WriteNetBiosName(CByteWriter& out, const char* name, size_t length, unsigned suffix)
+{
+    out.Byte(kEncodedNameLength);
+    for (size_t i = 0; i <= kNetBiosNameLength; ++i) {
+        unsigned c = i == kNetBiosNameLength ? suffix : i < length ? static_cast<unsigned char>(name[i]) : ' ';
+        out.Byte('A' + ((c >> 4) & 0xF));
+        out.Byte('A' + (c & 0xF));
+    }
+    out.Byte(0);
+}
+
+size_t NetBiosNameOf(const char* target, size_t length, char name[kNetBiosNameLength])
+{
+    unsigned char address[4];
+    bool isAddress = ParseIPv4(target, length, address);
+    size_t n = 0;
+    for (; n < length && (isAddress || target[n] != '.'); ++n) {
+        if (n == kNetBiosNameLength)
+            return 0;
+        char c = target[n];
+        name[n] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return n;
+}
+
+void WriteNameQuery(CByteWriter& out, unsigned id, const char* name, size_t length, bool broadcast)
+{
+    out.Uint16Be(id);
+    out.Uint16Be(broadcast ? kRecursionDesired | kBroadcast : kRecursionDesired);
+    out.Uint16Be(1);   // one question
+    out.Zeros(6);      // no answers, authorities or additional records
+    WriteQuestionName(out, name, length);
+    out.Uint16Be(kTypeNb);
+    out.Uint16Be(kClassIn);
+}
+
+NameQueryReply ReadNameQueryReply(CByteReader& in, unsigned id, const char* name, size_t length)
+{
+    NameQueryReply reply;
+    unsigned replyId = in.Uint16Be();
+    unsigned flags = in.Uint16Be();
+    in.Skip(2);   // questions
+    unsigned answers = in.Uint16Be();
+    in.Skip(4);   // authorities, additional records
+    if (in.Failed() || replyId != id || !(flags & kResponse) || (flags & kOpcodeMask) != 0)
+        return reply;
+    if (flags & kRcodeMask) {
+        reply.kind = NameQueryReply::NotFound;
+        return reply;
+    }
+
+    unsigned char expected[kWireNameLength];
+    CByteWriter expectedName(expected, sizeof expected);
+    WriteQuestionName(expectedName, name, length);
+    bool ours = in.Matches(expected, sizeof expected);
+    unsigned type = in.Uint16Be();
+    unsigned klass = in.Uint16Be();
+    in.Skip(4);   // time to live
+    size_t dataLength = in.Uint16Be();
+    in.Skip(2);   // the first entry's flags
+    for (unsigned char& byte : reply.address)
+        byte = static_cast<unsigned char>(in.Byte());
+    if (in.Failed() || answers == 0 || !ours || type != kTypeNb || klass != kClassIn || dataLength < 6 ||
+        dataLength % 6 != 0)
+        return NameQueryReply();
+    reply.kind = NameQueryReply::Found;
+    return reply;
+}
+
+void ReadNbssHeader(CByteReader& in, unsigned& type, size_t& length)
+{
+    type = in.Byte();
+    unsigned flags = in.Byte();
+    length = in.Uint16Be() | (static_cast<size_t>(flags & 1) << 16);
+}
+
+void WriteSessionRequest(CByteWriter& out, const char* called, size_t calledLength, const char* calling,
+                         size_t callingLength)
+{
+    out.Byte(kNbssRequest);
+    out.Byte(0);
+    out.Uint16Be(2 * kWireNameLength);
+    WriteNetBiosName(out, called, calledLength, kMessengerSuffix);
+    WriteNetBiosName(out, calling, callingLength, kWorkstationSuffix);
+}
+
+SessionReply ReadSessionReply(unsigned type, CByteReader& body)
+{
+    SessionReply reply;
+    switch (type) {
+    case kNbssPositive:
+        reply.kind = SessionReply::Accepted;
+        break;
+    case kNbssNegative:
+        reply.error = body.Byte();
+        reply.kind = SessionReply::Refused;
+        break;
+    case kNbssRetarget:
+        body.Skip(6);   // the address and port to try instead
+        reply.kind = SessionReply::Retargeted;
+        break;
+    default:
+        return reply;
+    }
+    if (body.Failed() || body.Remaining() != 0)
+        reply.kind = SessionReply::Malformed;
+    return reply;
+}
