@@ -38,6 +38,8 @@ bool IsSpace(char c)
 
 } // namespace
 
+const size_t CSendRequest::MaxTextLength;
+
 CSendRequest::CSendRequest(const char* machineName, const char* message)
     : m_machineName(machineName), m_message(message)
 {

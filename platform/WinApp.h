@@ -11,8 +11,9 @@ public:
     CWinApp();
     virtual ~CWinApp();
 
-    // Everything the application does happens in here; it ends when this returns.
-    virtual bool InitInstance() = 0;
+    // Everything the application does happens in here; it ends when this returns. Not pure, since a pure
+    // virtual would link the runtime's handler for calling one, and with it, under clang, its exceptions.
+    virtual bool InitInstance() { return false; }
 
     // Windows draws dialog controls in 3-D itself, so there is nothing left to switch on.
     bool Enable3dControls() { return true; }

@@ -9,7 +9,7 @@ build=${MIROLT_BENCH_BUILD:-$root/build-bench}
 rounds=${1:-10}
 started=$(date +%s)
 
-"$root/scripts/setup.sh" >/dev/null
+"$root/scripts/setup.sh" --tests >/dev/null
 # The program exactly as the default build makes it, in a folder of the benchmark's own.
 (cd "$root" && cmake --preset mingw-gcc -B "$build" -DMIROLT_TESTS=OFF -DMIROLT_BENCH=ON >/dev/null)
 cmake --build "$build" -j "$(nproc)" --target Mirolt plain_dialog mirolt_bench net_standin >/dev/null

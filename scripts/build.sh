@@ -1,14 +1,31 @@
 #!/usr/bin/env bash
-# Configures and builds Mirolt.exe (and, with --tests, the tests) into build/.
+# Configures and builds Mirolt.exe (and, with --tests, the tests) through a CMake preset: mingw-gcc
+# into build/ (the default), or mingw-clang into build-clang/.
+# Usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build
 
+usage() {
+    echo "usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang]" >&2
+    exit 2
+}
 tests=OFF
-if [ "${1:-}" = "--tests" ]; then
-    tests=ON
-fi
-cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
-      -DCMAKE_BUILD_TYPE=MinSizeRel -DMIROLT_TESTS=$tests >/dev/null
-cmake --build "$build" -j "$(nproc)"
+preset=mingw-gcc
+while [ $# -gt 0 ]; do
+    case $1 in
+        --tests) tests=ON ;;
+        --preset) [ $# -ge 2 ] || usage; preset=$2; shift ;;
+        *) usage ;;
+    esac
+    shift
+done
+case $preset in
+    mingw-gcc) build=$root/build ;;
+    mingw-clang) build=$root/build-clang ;;
+    *) usage ;;
+esac
+
+cd "$root"
+cmake --preset "$preset" -DMIROLT_TESTS=$tests >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"
 echo "build: $build/bin/Mirolt.exe ($(stat -c %s "$build/bin/Mirolt.exe") bytes)"

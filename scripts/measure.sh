@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Prints what Mirolt.exe weighs and what it depends on, against its goals: under 32 KB, and
 # importing system DLLs only.
+# Usage: measure.sh [mingw-gcc|mingw-clang]   (the CMake preset to build with; mingw-gcc by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh" >/dev/null
-exe=$root/build/bin/Mirolt.exe
+preset=${1:-mingw-gcc}
+"$root/scripts/build.sh" --preset "$preset" >/dev/null
+case $preset in
+    mingw-clang) exe=$root/build-clang/bin/Mirolt.exe ;;
+    *) exe=$root/build/bin/Mirolt.exe ;;
+esac
 
 size=$(stat -c %s "$exe")
 echo "size:    $size bytes ($((size / 1024)) KB; goal under 32 KB: $([ "$size" -lt 32768 ] && echo met || echo MISSED))"

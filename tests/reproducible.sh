@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the program a second time, from a copy of the sources in another folder, and checks that
+# the given files of the first build come out byte for byte the same. SOURCE_DATE_EPOCH must hold
+# the time the first build was stamped with.
+# Usage: reproducible.sh SOURCE BUILD TOOLCHAIN BUILD_TYPE FILE...   (each FILE inside BUILD)
+set -euo pipefail
+source=$1 build=$2 toolchain=$3 type=$4
+shift 4
+: "${SOURCE_DATE_EPOCH:?reproducible: SOURCE_DATE_EPOCH is not set}"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/mirolt-reproducible.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/sources"
+
+# The sources as they are, committed or not: in a git checkout, the files git does not ignore (build
+# folders are); elsewhere, everything but the build folders.
+if [ "$(git -C "$source" rev-parse --show-toplevel 2>/dev/null)" = "$source" ]; then
+    (cd "$source" && git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' file; do
+            if [ -e "$file" ]; then   # not the ones deleted and not yet committed
+                printf '%s\0' "$file"
+            fi
+        done | tar --null -T - -cf -) | tar -xf - -C "$work/sources"
+else
+    tar -C "$source" --exclude=./build --exclude='./build-*' --exclude=./dist -cf - . |
+        tar -xf - -C "$work/sources"
+fi
+case $toolchain in
+    "$source"/*) toolchain=$work/sources/${toolchain#"$source"/} ;;
+esac
+
+cmake -S "$work/sources" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+      -DCMAKE_BUILD_TYPE="$type" >/dev/null
+cmake --build "$work/build" -j "$(nproc)" >/dev/null
+
+status=0
+for file in "$@"; do
+    name=${file#"$build"/}
+    if cmp "$file" "$work/build/$name"; then
+        echo "reproducible: $name: same bytes, sha256 $(sha256sum <"$file" | cut -d ' ' -f 1)"
+    else
+        echo "reproducible: $name differs between $build and a second build in $work/build"
+        status=1
+    fi
+done
+exit $status
