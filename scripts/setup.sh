@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Mirolt needs, from Debian 12's packages; only what is missing.
-# Usage: setup.sh [--screenshots]   (as root, or with sudo available)
+# Installs what building and running Mirolt needs, and what one more task needs, from Debian 12's
+# packages; only what is missing.
+# Usage: setup.sh [--tests | --receiver | --screenshots | --package]   (as root, or with sudo available)
 set -euo pipefail
 
 packages=(
-    cmake make g++ python3 procps                  # build, native tests, icon
+    cmake make python3 git                         # build; the icon; the commit's time for the exe's stamp
     g++-mingw-w64-i686 mingw-w64-i686-dev          # the Windows cross compilers
-    googletest                                     # test framework sources
-    clang git zip                                  # the second compiler; the commit's time; the release archive
-    libclang-rt-14-dev                             # sanitizers and libFuzzer for the native tests
     wine wine32:i386 wine64 fonts-wine             # running Mirolt.exe
-    xvfb xauth iproute2 util-linux                 # a virtual display, and a network of their own, for the tests
 )
-if [ "${1:-}" = "--screenshots" ]; then
-    packages+=(imagemagick x11-apps x11-xserver-utils xdotool)
-fi
+case ${1:-} in
+    --tests) packages+=(
+        g++ googletest procps                      # native builds, the test framework
+        clang lld libclang-rt-14-dev               # the second compiler; sanitizers and libFuzzer
+        xvfb xauth iproute2 util-linux             # a virtual display, and a network of their own
+        samba) ;;                                  # a real receiver of messages
+    --receiver) packages+=(samba iproute2) ;;
+    --screenshots) packages+=(xvfb imagemagick x11-apps x11-xserver-utils xdotool) ;;
+    --package) packages+=(zip) ;;
+    '') ;;
+    *) sed -n 's/^# Usage: /usage: /p' "$0" >&2; exit 2 ;;
+esac
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
@@ -41,3 +47,10 @@ fi
 echo "setup: installing ${missing[*]}"
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+# Installing samba also starts Debian's own Samba servers, open to the local network; Mirolt needs only
+# the programs, which its scripts start with configurations of their own.
+if [[ " ${missing[*]} " == *" samba "* ]] && command -v systemctl >/dev/null && [ -d /run/systemd/system ]; then
+    echo "setup: stopping and disabling the Samba services that installing samba started"
+    "${sudo[@]}" systemctl disable --now smbd nmbd samba-ad-dc >/dev/null 2>&1 || true
+fi
