@@ -12,19 +12,11 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/mirolt-reproducible.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/sources"
 
-# The sources as they are, committed or not: in a git checkout, the files git does not ignore (build
-# folders are); elsewhere, everything but the build folders.
-if [ "$(git -C "$source" rev-parse --show-toplevel 2>/dev/null)" = "$source" ]; then
-    (cd "$source" && git ls-files -z --cached --others --exclude-standard |
-        while IFS= read -r -d '' file; do
-            if [ -e "$file" ]; then   # not the ones deleted and not yet committed
-                printf '%s\0' "$file"
-            fi
-        done | tar --null -T - -cf -) | tar -xf - -C "$work/sources"
-else
-    tar -C "$source" --exclude=./build --exclude='./build-*' --exclude=./dist -cf - . |
-        tar -xf - -C "$work/sources"
-fi
+# The sources as they are, committed or not: the files git does not ignore (build folders are), less
+# those deleted and not yet committed.
+git -C "$source" ls-files -z --cached --others --exclude-standard | (cd "$source" &&
+    while IFS= read -r -d '' file; do [ ! -e "$file" ] || printf '%s\0' "$file"; done | tar --null -T - -cf -) |
+    tar -xf - -C "$work/sources"
 case $toolchain in
     "$source"/*) toolchain=$work/sources/${toolchain#"$source"/} ;;
 esac
