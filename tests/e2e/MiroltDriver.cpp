@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <stdio.h>
 #include <string.h>
@@ -37,11 +39,14 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param)
     return TRUE;
 }
 
-// Visible top-level windows of one process.
-std::vector<HWND> WindowsOf(DWORD pid)
+// The visible top-level windows of a process, or the visible children of a window.
+std::vector<HWND> VisibleWindows(DWORD pid, HWND parent = nullptr)
 {
     WindowSearch search = { pid, {} };
-    ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
+    if (parent)
+        ::EnumChildWindows(parent, CollectVisible, reinterpret_cast<LPARAM>(&search));
+    else
+        ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -65,9 +70,7 @@ const E2ePaths& Paths()
 
 std::vector<HWND> ChildrenOf(HWND parent)
 {
-    WindowSearch search = { 0, {} };
-    ::EnumChildWindows(parent, CollectVisible, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return VisibleWindows(0, parent);
 }
 
 std::string ClassName(HWND window)
@@ -91,15 +94,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 
 std::string ReadFile(const std::string& path)
 {
-    std::string text;
-    if (FILE* file = fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, got);
-        fclose(file);
-    }
-    return text;
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 bool IsProcessRunning(DWORD pid)
@@ -186,7 +182,7 @@ MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& optio
 
     ::WaitForInputIdle(m_process.hProcess, 10000);
     WaitFor([this] {
-        for (HWND window : WindowsOf(m_process.dwProcessId))
+        for (HWND window : VisibleWindows(m_process.dwProcessId))
             if (ClassName(window) == "#32770" && WindowText(window) == "Mirolt")
                 m_form = window;
         return m_form != nullptr;
@@ -335,7 +331,7 @@ std::string MiroltSession::WindowText(HWND window)
 BoxInfo MiroltSession::Box() const
 {
     BoxInfo box;
-    for (HWND window : WindowsOf(m_process.dwProcessId))
+    for (HWND window : VisibleWindows(m_process.dwProcessId))
         if (window != m_form && ClassName(window) == "#32770")
             box.hwnd = window;
     if (!box.hwnd)
@@ -442,9 +438,4 @@ std::vector<NetRecord> MiroltSession::Records() const
         records.push_back(record);
     }
     return records;
-}
-
-bool MiroltSession::WaitForRecords(size_t count)
-{
-    return WaitFor([&] { return Records().size() >= count; });
 }

@@ -101,7 +101,6 @@ public:
     bool EndBy(const std::string& way);
     bool Running() const;
     std::vector<NetRecord> Records() const;
-    bool WaitForRecords(size_t count);
 
     static std::string WindowText(HWND window);
 
