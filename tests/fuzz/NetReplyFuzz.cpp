@@ -1,149 +1,97 @@
 // tests/fuzz/NetReplyFuzz.cpp: feeds arbitrary replies to the conversation and the name query of the Wine
 // prefix's net.exe, and arbitrary command lines to its reading of them; checks what must hold for any input.
+#undef NDEBUG   // the assertions are the checks
 #include "wine/MessageConversation.h"
 #include "wine/NetBios.h"
 #include "wine/SendCommand.h"
 #include "wine/SmbMessage.h"
 
+#include <assert.h>
 #include <stdint.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #include <string>
 
 namespace {
 
-void Require(bool condition)
+// Each reply is the one a receiver would give, changed by the input: its bytes are XORed in, and it may be
+// cut or lengthened, so that every stage is reached without guessing a whole reply. Whatever the replies
+// hold, every request is whole, the blocks carry the text in order, and the end comes after all of it.
+void CheckConversation(CByteReader input)
 {
-    if (!condition)
-        abort();
-}
-
-void CheckCommandLine(const uint8_t* data, size_t size)
-{
-    std::wstring line;
-    for (size_t i = 0; i + 1 < size; i += 2)
-        line += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
-    line = line.c_str();   // up to the first NUL, as a command line ends
-    SendCommand command = ParseSendCommand(line.c_str());
-    if (command.kind == SendCommand::Usage)
-        return;
-    const wchar_t* begin = line.c_str();
-    const wchar_t* end = begin + line.size();
-    Require(command.nameLength > 0 && command.messageLength > 0);
-    Require(command.name > begin && command.name + command.nameLength < command.message);
-    Require(command.message + command.messageLength == end);
-    for (size_t i = 0; i < command.nameLength; ++i)
-        Require(command.name[i] != L' ' && command.name[i] != L'\t');
-}
-
-void CheckAddress(const uint8_t* data, size_t size)
-{
-    unsigned char address[4];
-    if (!ParseIPv4(reinterpret_cast<const char*>(data), size, address))
-        return;
-    char text[16];
-    snprintf(text, sizeof text, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
-    unsigned char again[4];
-    Require(ParseIPv4(text, strlen(text), again) && memcmp(address, again, 4) == 0);
-}
-
-void CheckNameQueryReply(const uint8_t* data, size_t size)
-{
-    CByteReader in(data, size);
-    unsigned id = size >= 2 ? (data[0] << 8u) | data[1] : 0;
-    NameQueryReply reply = ReadNameQueryReply(in, id, "RECEIVER", 8);
-    Require(reply.kind != NameQueryReply::Found || size >= 12 + 34 + 10 + 6);
-}
-
-// A reply to `request` as a receiver would give it, but with the status, the flags and the words the
-// input chooses: the fuzzer then reaches every stage without having to guess a whole valid reply.
-size_t ComposeReply(const CByteWriter& request, CByteReader& input, unsigned char* reply, size_t room)
-{
-    CByteWriter out(reply, room);
-    if (request.Data()[0] == kNbssRequest) {
-        out.Bytes("\x82\0\0\0", 4);
-        return out.Length();
-    }
-    unsigned long status = input.Byte() & 1 ? input.Uint32Le() : 0;
-    unsigned words = input.Byte() % 4;
-    out.Bytes("\0\0\0\0", 4);
-    out.Bytes(request.Data() + 4, 5);   // protocol, command
-    out.Uint32Le(status);
-    out.Byte(0x80);
-    out.Uint16Le(input.Uint16Le());     // flags2
-    out.Bytes(request.Data() + 4 + 12, 20);   // the rest of the header, process ID among it
-    out.Byte(words);
-    for (unsigned i = 0; i < words; ++i)
-        out.Uint16Le(input.Uint16Le());
-    out.Uint16Le(0);
-    out.PatchUint16Be(2, static_cast<unsigned>(out.Length() - kNbssHeaderLength));
-    return out.Length();
-}
-
-// The input chooses each reply: a composed one, or raw bytes as the receiver's packet. Whatever they
-// hold, every request is whole, the blocks carry the text in order, and the end comes only after all of it.
-void CheckConversation(const uint8_t* data, size_t size)
-{
-    static const char text[] = "Whole or nothing: this text goes in three blocks of at most 127 bytes each, "
-                               "so that the conversation has every stage to get through. 0123456789 "
-                               "abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ, and a few more.";
-    const size_t textLength = sizeof text - 1;
-    CMessageConversation conversation("RECEIVER", 8, "SENDER", 6, "user", 4,
-                                      reinterpret_cast<const unsigned char*>(text), textLength, 0x2e9a);
+    unsigned char text[300];   // three blocks, no two alike
+    for (size_t i = 0; i < sizeof text; ++i)
+        text[i] = static_cast<unsigned char>(i * 7 + 1);
+    CMessageConversation conversation("RECEIVER", 8, "SENDER", 6, "user", 4, text, sizeof text, 0x2e9a);
     size_t taken = 0;
-    CByteReader input(data, size);
     while (!conversation.Finished()) {
-        unsigned char buffer[kSmbRequestRoom];
-        CByteWriter out(buffer, sizeof buffer);
+        unsigned char request[kSmbRequestRoom] = {}, reply[600] = {};
+        CByteWriter out(request, sizeof request);
         conversation.WriteRequest(out);
-        Require(!out.Failed());
-        CByteReader request(out.Data(), out.Length());
+        size_t length = out.Length(), block = 0;
+        assert(!out.Failed() && length > 4 && request[1] == 0 &&
+               static_cast<size_t>(request[2] << 8 | request[3]) + 4 == length);
+        unsigned command = request[0] == kNbssMessage ? request[8] : 0;
+        if (command == kSmbSendText) {   // headers, word count, group, byte count, format, length, the text
+            block = request[42] | request[43] << 8;
+            assert(request[41] == 1 && block > 0 && block <= kSmbTextBlock && taken + block <= sizeof text &&
+                   length == 44 + block && memcmp(request + 44, text + taken, block) == 0);
+        }
+        assert(command != kSmbSendEnd || taken == sizeof text);
+        if (request[0] == kNbssRequest) {
+            reply[0] = kNbssPositive;
+            length = 4;
+        } else {   // the request's headers as a reply's, no words, no bytes
+            memcpy(reply, request, 36);
+            reply[2] = 0, reply[3] = 35, reply[13] = 0x80;
+            length = 39;
+        }
+        length = (length + input.Uint16Be()) % sizeof reply;
+        for (size_t i = 0; i < length; ++i)
+            reply[i] ^= input.Byte();
+        CByteReader in(reply, length);
         unsigned type = 0;
-        size_t length = 0, block = 0;
-        ReadNbssHeader(request, type, length);
-        Require(length == request.Remaining() && length > 0);
-        unsigned command = out.Length() > 8 ? out.Data()[8] : 0;
-        if (type == kNbssMessage && command == kSmbSendText) {
-            request.Skip(32 + 5);   // SMB header, word count, group, byte count
-            Require(request.Byte() == 1);
-            block = request.Uint16Le();
-            Require(block > 0 && block <= kSmbTextBlock && taken + block <= textLength);
-            Require(request.Matches(reinterpret_cast<const unsigned char*>(text) + taken, block));
-            Require(request.Remaining() == 0);
-        }
-        if (type == kNbssMessage && command == kSmbSendEnd)
-            Require(taken == textLength);
-
-        unsigned char composed[64];
-        const unsigned char* packet = composed;
-        size_t packetLength = 0;
-        if (input.Byte() & 1) {
-            packetLength = ComposeReply(out, input, composed, sizeof composed);
-        } else {
-            packetLength = input.Uint16Be() % 600;
-            packet = input.Bytes(packetLength);
-        }
-        if (input.Failed())
-            return;
-        CByteReader reply(packet, packetLength);
-        ReadNbssHeader(reply, type, length);
-        if (conversation.ReadReply(type, reply))
+        ReadNbssHeader(in, type, length);
+        if (conversation.ReadReply(type, in))
             taken += block;
         else
-            Require(conversation.Finished() && conversation.Failed().kind != CMessageConversation::Failure::None);
+            assert(conversation.Finished() && conversation.Failed().kind != CMessageConversation::Failure::None);
     }
-    Require(conversation.Failed().kind != CMessageConversation::Failure::None || taken == textLength);
+    assert(conversation.Failed().kind != CMessageConversation::Failure::None || taken == sizeof text);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CheckCommandLine(data, size);
-    CheckAddress(data, size);
-    CheckNameQueryReply(data, size);
-    CheckConversation(data, size);
+    // A command line up to its first NUL: a name with no blank in it, then the message after the one blank
+    // that follows the name, to the end.
+    std::wstring line;
+    for (size_t i = 0; i + 1 < size; i += 2)
+        line += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+    line = line.c_str();
+    SendCommand command = ParseSendCommand(line.c_str());
+    const wchar_t* name = command.name;
+    assert(command.kind == SendCommand::Usage ||
+           (name > line.c_str() && command.nameLength > 0 && wcscspn(name, L" \t") == command.nameLength &&
+            command.message == name + command.nameLength + 1 && command.messageLength > 0 &&
+            command.message + command.messageLength == line.c_str() + line.size()));
+
+    // An address reads back the same from its own dotted form.
+    unsigned char address[4], again[4];
+    char dotted[16];
+    if (ParseIPv4(reinterpret_cast<const char*>(data), size, address)) {
+        snprintf(dotted, sizeof dotted, "%u.%u.%u.%u", address[0], address[1], address[2], address[3]);
+        assert(ParseIPv4(dotted, strlen(dotted), again) && memcmp(address, again, 4) == 0);
+    }
+
+    // A name found comes with a whole answer: header, question name, type to data length, one entry.
+    CByteReader in(data, size);
+    NameQueryReply reply = ReadNameQueryReply(in, size >= 2 ? (data[0] << 8u) | data[1] : 0, "RECEIVER", 8);
+    assert(reply.kind != NameQueryReply::Found || size >= 12 + 34 + 10 + 6);
+
+    CheckConversation(CByteReader(data, size));
     return 0;
 }
