@@ -40,12 +40,11 @@ Bytes Raw(LPCSTR type, WORD name)
     return data ? Bytes(data, data + SizeofResource(Exe(), found)) : Bytes();
 }
 
+// Every resource as "type/name/language", through the system's own enumeration.
 BOOL CALLBACK OnLanguage(HMODULE, LPCSTR type, LPCSTR name, WORD language, LONG_PTR found)
 {
     reinterpret_cast<std::set<std::string>*>(found)->insert(
-        IS_INTRESOURCE(type) && IS_INTRESOURCE(name)
-            ? std::to_string(ULONG_PTR(type)) + "/" + std::to_string(ULONG_PTR(name)) + "/" + std::to_string(language)
-            : "a named resource");
+        std::to_string(ULONG_PTR(type)) + "/" + std::to_string(ULONG_PTR(name)) + "/" + std::to_string(language));
     return TRUE;
 }
 BOOL CALLBACK OnName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR found)
@@ -76,13 +75,9 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
 
     Bytes image = Raw(RT_ICON, 1);
     ASSERT_EQ(2216u, image.size()) << "header 40 + palette 1024 + pixels 1024 + mask 128";
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, image.data(), sizeof header);
-    EXPECT_EQ(40u, header.biSize);
-    EXPECT_EQ(32, header.biWidth);
-    EXPECT_EQ(64, header.biHeight);   // the pixels and the mask
-    EXPECT_EQ(8, header.biBitCount);
-    EXPECT_EQ(DWORD(BI_RGB), header.biCompression);
+    // Header: its size 40, 32 x 64 (the pixels and the mask), 1 plane, 8 bits, no compression.
+    const BYTE header[] = { 40, 0, 0, 0, 32, 0, 0, 0, 64, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0 };
+    EXPECT_EQ(Bytes(header, header + sizeof header), Bytes(image.begin(), image.begin() + sizeof header));
     // A drawing, not a blank: some pixels shown, some transparent, in more than a few colours.
     const BYTE *palette = &image[40], *pixels = palette + 1024, *mask = pixels + 1024;
     std::set<DWORD> colours;

@@ -7,19 +7,19 @@
 
 namespace {
 
-std::string Tidy(const std::string& text, size_t maxLines = 20, size_t maxBytes = 2000,
-                 bool (*isLeadByte)(unsigned char) = nullptr)
-{
-    std::string out(TidyNetWordsRoom(maxBytes), '#');
-    size_t length = TidyNetWords(text.data(), text.size(), maxLines, maxBytes, isLeadByte, &out[0]);
-    EXPECT_EQ('\0', out[length]) << "the text must end exactly at its reported length";
-    return out.substr(0, length);
-}
-
 // Shift JIS: the lead bytes of double-byte characters.
 bool IsShiftJisLeadByte(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+std::string Tidy(const std::string& text, size_t maxLines = 20, size_t maxBytes = 2000, bool shiftJis = false)
+{
+    std::string out(TidyNetWordsRoom(maxBytes), '#');
+    size_t length = TidyNetWords(text.data(), text.size(), maxLines, maxBytes, shiftJis ? IsShiftJisLeadByte : nullptr,
+                                 &out[0]);
+    EXPECT_EQ('\0', out[length]) << "the text must end exactly at its reported length";
+    return out.substr(0, length);
 }
 
 } // namespace
@@ -27,47 +27,41 @@ bool IsShiftJisLeadByte(unsigned char c)
 TEST(NetWords, TidiesBlankLinesSpacesAndLineBreaks)
 {
     const struct {
-        const char* text;
+        std::string text;
         const char* tidied;
     } cases[] = {
-        { "", "" },
-        { "\r\n \r\n\t\r\n", "" },
-        { "one", "one" },
-        { "\r\n\r\none\r\n\r\n\r\n", "one" },
-        { "one   \r\ntwo\t \r\n", "one\r\ntwo" },
-        { "one\r\n\r\n\r\n\r\ntwo", "one\r\n\r\ntwo" },
-        { "one\ntwo\rthree\r\n\nfour", "one\r\ntwo\r\nthree\r\n\r\nfour" },
-        { "  indented stays", "  indented stays" },
+        { "", "" }, { "\r\n \r\n\t\r\n", "" }, { "one", "one" }, { "\r\n\r\none\r\n\r\n\r\n", "one" },
+        { "one   \r\ntwo\t \r\n", "one\r\ntwo" }, { "one\r\n\r\n\r\n\r\ntwo", "one\r\n\r\ntwo" },
+        { "one\ntwo\rthree\r\n\nfour", "one\r\ntwo\r\nthree\r\n\r\nfour" }, { "  indented stays", "  indented stays" },
+        // NULs neither end the text nor show.
+        { std::string("a\0b\0\r\n\0\0\r\nc", 11), "a b\r\n\r\nc" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.tidied, Tidy(c.text)) << '[' << c.text << ']';
 }
 
-TEST(NetWords, NulBytesNeitherEndTheTextNorShow)
+TEST(NetWords, CutsAtEitherLimitNeverInsideALineBreakOrACharacterAndMarksTheCut)
 {
-    EXPECT_EQ("a b\r\n\r\nc", Tidy(std::string("a\0b\0\r\n\0\0\r\nc", 11)));
-}
-
-TEST(NetWords, CutsAtTheLineLimitAndMarksTheCut)
-{
-    EXPECT_EQ("1\r\n2\r\n3", Tidy("1\r\n2\r\n3\r\n\r\n", 3));
-    EXPECT_EQ("1\r\n2\r\n[...]", Tidy("1\r\n2\r\n3\r\n", 2));
-    // A blank line counts, and a cut never leaves one before the mark.
-    EXPECT_EQ("1\r\n[...]", Tidy("1\r\n\r\n3\r\n", 2));
-    EXPECT_EQ("[...]", Tidy("1", 0));
-}
-
-TEST(NetWords, CutsAtTheByteLimitNeverInsideALineBreakOrACharacter)
-{
-    EXPECT_EQ("abcd\r\n[...]", Tidy("abcdefgh", 20, 4));
-    EXPECT_EQ("ab\r\n[...]", Tidy("ab  cd", 20, 4));   // nor a space before the mark
-    EXPECT_EQ("ab\r\n[...]", Tidy("ab\r\ncd", 20, 3));   // no room for the line break: no CR without its LF
-    EXPECT_EQ("ab\r\nc\r\n[...]", Tidy("ab\r\ncd", 20, 5));
-    // "\x82\xA0" is one character; with room for three bytes only its first whole character goes.
-    EXPECT_EQ("a\x82\xA0\r\n[...]", Tidy("a\x82\xA0\x82\xA0", 20, 4, IsShiftJisLeadByte));
-    EXPECT_EQ("a\r\n[...]", Tidy("a\x82\xA0", 20, 2, IsShiftJisLeadByte));
-    // Whole text within the limits: no mark.
-    EXPECT_EQ("abcd", Tidy("abcd", 1, 4));
+    const struct {
+        const char* text;
+        size_t maxLines, maxBytes;
+        bool shiftJis;
+        const char* tidied;
+    } cases[] = {
+        { "1\r\n2\r\n3\r\n\r\n", 3, 2000, false, "1\r\n2\r\n3" },   // within the limits: no mark
+        { "abcd", 1, 4, false, "abcd" },
+        { "1\r\n2\r\n3\r\n", 2, 2000, false, "1\r\n2\r\n[...]" },
+        { "1\r\n\r\n3\r\n", 2, 2000, false, "1\r\n[...]" },          // a blank line counts, and never precedes the mark
+        { "1", 0, 2000, false, "[...]" },
+        { "abcdefgh", 20, 4, false, "abcd\r\n[...]" },
+        { "ab  cd", 20, 4, false, "ab\r\n[...]" },                    // nor a space
+        { "ab\r\ncd", 20, 3, false, "ab\r\n[...]" },                  // no room for the line break: no CR without LF
+        { "ab\r\ncd", 20, 5, false, "ab\r\nc\r\n[...]" },
+        { "a\x82\xA0\x82\xA0", 20, 4, true, "a\x82\xA0\r\n[...]" },   // "\x82\xA0" is one character
+        { "a\x82\xA0", 20, 2, true, "a\r\n[...]" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.tidied, Tidy(c.text, c.maxLines, c.maxBytes, c.shiftJis)) << '[' << c.text << ']';
 }
 
 TEST(NetWords, AnyAmountStaysWithinTheRoom)
@@ -75,9 +69,8 @@ TEST(NetWords, AnyAmountStaysWithinTheRoom)
     std::string flood;
     for (int i = 0; i < 20000; ++i)
         flood += "line of noise  \r\n\r\n";
-    std::string tidied = Tidy(flood, 20, 2000);
+    std::string tidied = Tidy(flood);
     EXPECT_EQ(0u, tidied.rfind("line of noise\r\n\r\nline of noise", 0));
     EXPECT_EQ(10 * 13 + 9 * 4 + 7, static_cast<int>(tidied.size()));   // ten lines, nine blanks, the mark
-    std::string long_line(100000, 'x');
-    EXPECT_EQ(std::string(2000, 'x') + "\r\n[...]", Tidy(long_line));
+    EXPECT_EQ(std::string(2000, 'x') + "\r\n[...]", Tidy(std::string(100000, 'x')));
 }
