@@ -39,8 +39,9 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM param)
     return TRUE;
 }
 
-// The visible top-level windows of a process, or the visible children of a window.
-std::vector<HWND> VisibleWindows(DWORD pid, HWND parent = nullptr)
+} // namespace
+
+std::vector<HWND> VisibleWindows(DWORD pid, HWND parent)
 {
     WindowSearch search = { pid, {} };
     if (parent)
@@ -49,8 +50,6 @@ std::vector<HWND> VisibleWindows(DWORD pid, HWND parent = nullptr)
         ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-} // namespace
 
 std::string Option(const char* name)
 {
@@ -68,16 +67,20 @@ const E2ePaths& Paths()
     return paths;
 }
 
-std::vector<HWND> ChildrenOf(HWND parent)
-{
-    return VisibleWindows(0, parent);
-}
-
 std::string ClassName(HWND window)
 {
     char name[64] = "";
     ::GetClassNameA(window, name, sizeof name);
     return name;
+}
+
+bool IsProcessRunning(DWORD pid)
+{
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
+    bool running = process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    if (process)
+        ::CloseHandle(process);
+    return running;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -96,16 +99,6 @@ std::string ReadFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-bool IsProcessRunning(DWORD pid)
-{
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process)
-        return false;
-    bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    ::CloseHandle(process);
-    return running;
 }
 
 std::string CurrentTestName()
@@ -241,16 +234,6 @@ void MiroltSession::Key(UINT vk)
     ::PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
-void MiroltSession::Click(int id)
-{
-    ::PostMessageA(Item(id), BM_CLICK, 0, 0);
-}
-
-void MiroltSession::Command(int id)
-{
-    ::PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
-}
-
 void MiroltSession::SetText(int id, const std::string& text)
 {
     Flush();
@@ -286,12 +269,6 @@ std::wstring MiroltSession::WideText(int id) const
     ::SendMessageTimeoutW(Item(id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kQueryTimeoutMs,
                           &result);
     return text;
-}
-
-void MiroltSession::FillIn(const std::string& machine, const std::string& message)
-{
-    SetText(IDC_MACHINE_NAME, machine);
-    SetText(IDC_MESSAGE, message);
 }
 
 void MiroltSession::ExpectSettled(const std::string& machine, const std::string& message)
@@ -398,11 +375,6 @@ bool MiroltSession::RealClick(HWND control)
     return ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-bool MiroltSession::WaitForExit(DWORD timeoutMs)
-{
-    return ::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
-
 bool MiroltSession::EndBy(const std::string& way)
 {
     if (way == "Quit")
@@ -412,11 +384,6 @@ bool MiroltSession::EndBy(const std::string& way)
     else if (way != "close box" || !CloseBoxClick())
         return false;
     return WaitForExit();
-}
-
-bool MiroltSession::Running() const
-{
-    return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 std::vector<NetRecord> MiroltSession::Records() const

@@ -1,6 +1,8 @@
 // tests/e2e/MiroltDriver.h: starts the real Mirolt.exe and drives its form from outside, as a user would.
 #pragma once
 
+#include "resources/resource.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -20,7 +22,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 std::string ReadFile(const std::string& path);
 bool IsProcessRunning(DWORD pid);
 std::string ClassName(HWND window);
-std::vector<HWND> ChildrenOf(HWND parent);   // the visible ones
+// The visible top-level windows of a process (0: of any), or the visible children of `parent`.
+std::vector<HWND> VisibleWindows(DWORD pid, HWND parent = nullptr);
+inline std::vector<HWND> ChildrenOf(HWND parent) { return VisibleWindows(0, parent); }
 std::string CurrentTestName();
 std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
 
@@ -79,11 +83,15 @@ public:
     // Input, posted so that nothing here waits on a modal box.
     void Type(const std::string& text);
     void Key(UINT vk);
-    void Click(int id);
-    void Command(int id);
+    void Click(int id) { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Command(int id) { ::PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(Item(id))); }
     void SetText(int id, const std::string& text);
     void SetWideText(int id, const std::wstring& text);   // as typed with a keyboard of any language
-    void FillIn(const std::string& machine, const std::string& message);
+    void FillIn(const std::string& machine, const std::string& message)
+    {
+        SetText(IDC_MACHINE_NAME, machine);
+        SetText(IDC_MESSAGE, message);
+    }
     void Flush();   // waits until the form has handled everything posted so far
 
     // After a box: both fields enabled with their texts kept, and the focus in the message field.
@@ -96,10 +104,10 @@ public:
     bool CloseBoxClick(HWND window = nullptr);   // a real mouse click on the close box of the form or `window`
     bool RealClick(HWND control);                // a real mouse click in the middle of a control
 
-    bool WaitForExit(DWORD timeoutMs = 10000);
+    bool WaitForExit(DWORD timeoutMs = 10000) { return ::WaitForSingleObject(m_process.hProcess, timeoutMs) == WAIT_OBJECT_0; }
     // Ends the program as a user would, by "Quit", "Escape" or "close box"; true once it has ended.
     bool EndBy(const std::string& way);
-    bool Running() const;
+    bool Running() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
     std::vector<NetRecord> Records() const;
 
     static std::string WindowText(HWND window);

@@ -1,21 +1,15 @@
 // tests/fuzz/TextFuzz.cpp: feeds arbitrary text to the composition of net.exe's parameters and to the
 // tidying of its words, and checks what must hold for any input.
+#undef NDEBUG   // the assertions are the checks
 #include "form/NetWords.h"
 #include "form/SendRequest.h"
 
+#include <assert.h>
 #include <stdint.h>
-#include <stdlib.h>
-#include <string.h>
 
 #include <string>
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        abort();
-}
 
 bool IsShiftJisLeadByte(unsigned char c)
 {
@@ -25,33 +19,32 @@ bool IsShiftJisLeadByte(unsigned char c)
 void CheckComposition(const std::string& machineName, const std::string& message)
 {
     CSendRequest request(machineName.c_str(), message.c_str());
-    CSendRequest::Verdict verdict = request.Check();
-    Require(verdict != CSendRequest::Ready || machineName.size() + message.size() <= CSendRequest::MaxTextLength);
+    assert(request.Check() != CSendRequest::Ready ||
+           machineName.size() + message.size() <= CSendRequest::MaxTextLength);
     std::string parameters(request.ParametersLength() + 1, '#');
     request.ComposeParameters(&parameters[0]);
-    Require(parameters == " send " + machineName + " " + message + '\0');
+    assert(parameters == " send " + machineName + " " + message + '\0');
 }
 
 void CheckTidying(const char* text, size_t length, size_t maxLines, size_t maxBytes, bool doubleByte)
 {
     std::string out(TidyNetWordsRoom(maxBytes), '#');
     size_t written = TidyNetWords(text, length, maxLines, maxBytes, doubleByte ? IsShiftJisLeadByte : nullptr, &out[0]);
-    Require(written < out.size() && out[written] == '\0');
+    assert(written < out.size() && out[written] == '\0');
     out.resize(written);
-    Require(out.find('\0') == std::string::npos);
+    // No NUL, no blank line first or two in a row, every CR with its LF and no space before them.
+    assert(out.find('\0') == std::string::npos && out.compare(0, 2, "\r\n") != 0);
+    assert(out.find("\r\n\r\n\r\n") == std::string::npos);
     size_t lines = out.empty() ? 0 : 1;
     for (size_t i = 0; i < out.size(); ++i) {
-        if (out[i] == '\r')
-            Require(i + 1 < out.size() && out[i + 1] == '\n');
+        assert((out[i] == '\r') == (i + 1 < out.size() && out[i + 1] == '\n'));
         if (out[i] == '\n') {
-            Require(i > 0 && out[i - 1] == '\r');
-            Require(out[i - 2] != ' ' && out[i - 2] != '\t');   // no trailing spaces
+            assert(i >= 2 && out[i - 2] != ' ' && out[i - 2] != '\t');
             ++lines;
         }
     }
-    Require(out.compare(0, 2, "\r\n") != 0 && out.find("\r\n\r\n\r\n") == std::string::npos);
     bool cut = out.size() >= 5 && out.compare(out.size() - 5, 5, kNetWordsCut) == 0;
-    Require(lines <= maxLines + (cut ? 1 : 0));
+    assert(lines <= maxLines + (cut ? 1 : 0));
 }
 
 } // namespace
@@ -67,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Machine name and message: the text, split at its first NUL.
     std::string whole(text, length);
     size_t split = whole.find('\0');
-    std::string machineName = whole.substr(0, split);
     std::string message = split == std::string::npos ? "" : whole.substr(split + 1);
-    CheckComposition(machineName, message.substr(0, message.find('\0')));
+    CheckComposition(whole.substr(0, split), message.substr(0, message.find('\0')));
     return 0;
 }
