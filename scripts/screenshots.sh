@@ -6,8 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 work=$(mktemp -d)
 
+"$root/scripts/setup.sh" --tests
 "$root/scripts/setup.sh" --screenshots
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" --tests
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 800x600x24 >/dev/null 2>&1 &
@@ -16,8 +17,7 @@ export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # net.exe is the tests' stand-in, failing with the words of a name that is not on the network.
-i686-w64-mingw32-gcc -static -O2 -o "$work/net.exe" "$root/tests/standin/net_standin.c"
-"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$work/net.exe" --unmanaged
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/tests/standin/net_standin.exe" --unmanaged
 export MIROLT_NET_EXIT=2 MIROLT_NET_STDOUT='An error occurred while sending a message to PC12.\r\n\r\nThe message alias could not be found on the network.\r\n\r\nMore help is available by typing NET HELPMSG 2273.\r\n\r\n'
 wine "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
 

@@ -1,6 +1,7 @@
 // wine/net.cpp: the net.exe of Mirolt's Wine prefix. Its SEND delivers a message as Windows' Messenger
 // service receives it (NetBIOS session service, then the SMB message commands), since Wine's own
 // net.exe has no SEND and reports success all the same. Nothing else of net.exe is here.
+#include "platform/CodePage.h"
 #include "wine/ByteReader.h"
 #include "wine/ByteWriter.h"
 #include "wine/Deadline.h"
@@ -67,28 +68,18 @@ bool ToOem(const wchar_t* text, size_t length, const wchar_t* what, char* out, s
     if (length == 0)
         return true;
     BOOL replaced = FALSE;
-    int bytes = ::WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text, static_cast<int>(length), out,
-                                      static_cast<int>(room), nullptr, &replaced);
+    int bytes = ToCodePage(CP_OEMCP, text, static_cast<int>(length), out, static_cast<int>(room), &replaced);
     if (bytes <= 0) {
         ::wsprintfW(reason, L"The %s is too long.", what);
         return false;
     }
-    for (size_t i = 0; replaced && i < length; ++i) {
-        int units = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < length ? 2 : 1;
-        char one[8];
-        BOOL lost = FALSE;
-        ::WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text + i, units, one, sizeof one, nullptr, &lost);
-        if (lost) {
-            unsigned long character =
-                units == 2 ? 0x10000 + ((text[i] - 0xD800UL) << 10) + (text[i + 1] - 0xDC00UL) : text[i];
+    if (replaced) {
+        unsigned long character = FirstUncarried(CP_OEMCP, text, static_cast<int>(length));
+        if (character)
             ::wsprintfW(reason, L"The %s holds a character that the OEM code page (%u) cannot carry: U+%04lX.", what,
                         ::GetOEMCP(), character);
-            return false;
-        }
-        i += static_cast<size_t>(units - 1);
-    }
-    if (replaced) {
-        ::wsprintfW(reason, L"The %s cannot be written in the OEM code page (%u).", what, ::GetOEMCP());
+        else
+            ::wsprintfW(reason, L"The %s cannot be written in the OEM code page (%u).", what, ::GetOEMCP());
         return false;
     }
     outLength = static_cast<size_t>(bytes);
