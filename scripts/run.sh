@@ -16,7 +16,7 @@ fi
 # A prefix of Mirolt's own, whose net.exe really delivers NET SEND messages: Wine's own has no SEND and
 # still reports success.
 prefix=${MIROLT_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/mirolt/wineprefix}
-"$root/scripts/wine-prefix.sh" "$prefix" "$build/wine/net.exe"
+"$root/scripts/wine-prefix.sh" "$prefix" "$build/bin/netsend.exe"
 export WINEPREFIX=$prefix WINEDEBUG=-all
 
 echo "run: starting $build/bin/Mirolt.exe"

@@ -1,10 +1,10 @@
 // tests/fuzz/NetReplyFuzz.cpp: feeds arbitrary replies to the conversation and the name query of the Wine
 // prefix's net.exe, and arbitrary command lines to its reading of them; checks what must hold for any input.
 #undef NDEBUG   // the assertions are the checks
-#include "wine/MessageConversation.h"
-#include "wine/NetBios.h"
-#include "wine/SendCommand.h"
-#include "wine/SmbMessage.h"
+#include "netsend/MessageConversation.h"
+#include "netsend/NetBios.h"
+#include "netsend/SendCommand.h"
+#include "netsend/SmbMessage.h"
 
 #include <assert.h>
 #include <stdint.h>

@@ -1,10 +1,10 @@
 // tests/unit/NetSendTest.cpp: what the Wine prefix's net.exe sends and how it reads the answers, against
 // bytes captured on the loopback device from Samba's own client (smbclient -M) talking to smbd, smbd's
 // refusal, and nmblookup asking nmbd; and how it reads its command line.
-#include "wine/MessageConversation.h"
-#include "wine/NetBios.h"
-#include "wine/SendCommand.h"
-#include "wine/SmbMessage.h"
+#include "netsend/MessageConversation.h"
+#include "netsend/NetBios.h"
+#include "netsend/SendCommand.h"
+#include "netsend/SmbMessage.h"
 
 #include <gtest/gtest.h>
 

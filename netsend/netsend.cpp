@@ -1,15 +1,15 @@
-// wine/net.cpp: the net.exe of Mirolt's Wine prefix. Its SEND delivers a message as Windows' Messenger
+// netsend/netsend.cpp: the net.exe of Mirolt's Wine prefix. Its SEND delivers a message as Windows' Messenger
 // service receives it (NetBIOS session service, then the SMB message commands), since Wine's own
 // net.exe has no SEND and reports success all the same. Nothing else of net.exe is here.
 #include "platform/CodePage.h"
-#include "wine/ByteReader.h"
-#include "wine/ByteWriter.h"
-#include "wine/Deadline.h"
-#include "wine/MessageConversation.h"
-#include "wine/NetBios.h"
-#include "wine/NetSession.h"
-#include "wine/SendCommand.h"
-#include "wine/SmbMessage.h"
+#include "netsend/ByteReader.h"
+#include "netsend/ByteWriter.h"
+#include "netsend/Deadline.h"
+#include "netsend/MessageConversation.h"
+#include "netsend/NetBios.h"
+#include "netsend/NetSession.h"
+#include "netsend/SendCommand.h"
+#include "netsend/SmbMessage.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

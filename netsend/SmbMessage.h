@@ -1,10 +1,10 @@
-// wine/SmbMessage.h: the SMB commands that carry a message, and the reading of their replies.
+// netsend/SmbMessage.h: the SMB commands that carry a message, and the reading of their replies.
 // A message goes as start (originator and destination), text blocks, end: the single-block command
 // is not used, since Samba's smbd takes it only after a protocol negotiation and drops the connection.
 #pragma once
 
-#include "wine/ByteReader.h"
-#include "wine/ByteWriter.h"
+#include "netsend/ByteReader.h"
+#include "netsend/ByteWriter.h"
 
 #include <stddef.h>
 

@@ -1,5 +1,5 @@
-// wine/SendCommand.cpp: reading the command line.
-#include "wine/SendCommand.h"
+// netsend/SendCommand.cpp: reading the command line.
+#include "netsend/SendCommand.h"
 
 namespace {
 

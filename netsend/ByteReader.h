@@ -1,4 +1,4 @@
-// wine/ByteReader.h: CByteReader: reads bytes that came from the network, never past their end.
+// netsend/ByteReader.h: CByteReader: reads bytes that came from the network, never past their end.
 #pragma once
 
 #include <stddef.h>

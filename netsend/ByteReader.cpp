@@ -1,5 +1,5 @@
-// wine/ByteReader.cpp: CByteReader.
-#include "wine/ByteReader.h"
+// netsend/ByteReader.cpp: CByteReader.
+#include "netsend/ByteReader.h"
 
 #include <string.h>
 

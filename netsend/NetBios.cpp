@@ -1,7 +1,7 @@
-// wine/NetBios.cpp: NetBIOS names, name queries and session requests.
-#include "wine/NetBios.h"
+// netsend/NetBios.cpp: NetBIOS names, name queries and session requests.
+#include "netsend/NetBios.h"
 
-#include "wine/SendCommand.h"
+#include "netsend/SendCommand.h"
 
 namespace {
 

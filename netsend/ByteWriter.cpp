@@ -1,5 +1,5 @@
-// wine/ByteWriter.cpp: CByteWriter.
-#include "wine/ByteWriter.h"
+// netsend/ByteWriter.cpp: CByteWriter.
+#include "netsend/ByteWriter.h"
 
 #include <string.h>
 

@@ -1,7 +1,7 @@
-// wine/SmbMessage.cpp: composing the message commands and reading their replies.
-#include "wine/SmbMessage.h"
+// netsend/SmbMessage.cpp: composing the message commands and reading their replies.
+#include "netsend/SmbMessage.h"
 
-#include "wine/NetBios.h"
+#include "netsend/NetBios.h"
 
 namespace {
 

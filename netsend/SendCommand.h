@@ -1,4 +1,4 @@
-// wine/SendCommand.h: what net.exe was asked to do, read from its command line as net.exe reads it.
+// netsend/SendCommand.h: what net.exe was asked to do, read from its command line as net.exe reads it.
 #pragma once
 
 #include <stddef.h>

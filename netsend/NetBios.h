@@ -1,8 +1,8 @@
-// wine/NetBios.h: the NetBIOS steps of sending a message: names, the name query and the session request.
+// netsend/NetBios.h: the NetBIOS steps of sending a message: names, the name query and the session request.
 #pragma once
 
-#include "wine/ByteReader.h"
-#include "wine/ByteWriter.h"
+#include "netsend/ByteReader.h"
+#include "netsend/ByteWriter.h"
 
 #include <stddef.h>
 

@@ -1,10 +1,10 @@
-// wine/NetSession.h: CNetSession: a TCP connection to a NetBIOS session service that carries one
+// netsend/NetSession.h: CNetSession: a TCP connection to a NetBIOS session service that carries one
 // request at a time and reads the packet that answers it, every step within its time.
 #pragma once
 
-#include "wine/ByteReader.h"
-#include "wine/ByteWriter.h"
-#include "wine/Deadline.h"
+#include "netsend/ByteReader.h"
+#include "netsend/ByteWriter.h"
+#include "netsend/Deadline.h"
 
 #include <winsock2.h>
 

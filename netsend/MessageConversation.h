@@ -1,9 +1,9 @@
-// wine/MessageConversation.h: CMessageConversation: the requests that deliver one message over a NetBIOS
+// netsend/MessageConversation.h: CMessageConversation: the requests that deliver one message over a NetBIOS
 // session, each checked against its reply; the caller only carries them over the connection.
 #pragma once
 
-#include "wine/ByteReader.h"
-#include "wine/ByteWriter.h"
+#include "netsend/ByteReader.h"
+#include "netsend/ByteWriter.h"
 
 #include <stddef.h>
 

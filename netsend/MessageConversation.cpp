@@ -1,8 +1,8 @@
-// wine/MessageConversation.cpp: CMessageConversation.
-#include "wine/MessageConversation.h"
+// netsend/MessageConversation.cpp: CMessageConversation.
+#include "netsend/MessageConversation.h"
 
-#include "wine/NetBios.h"
-#include "wine/SmbMessage.h"
+#include "netsend/NetBios.h"
+#include "netsend/SmbMessage.h"
 
 CMessageConversation::CMessageConversation(const char* called, size_t calledLength, const char* calling,
                                            size_t callingLength, const char* originator, size_t originatorLength,

@@ -1,4 +1,4 @@
-// wine/Deadline.h: CDeadline: how long a network step may wait, within a limit for the whole send.
+// netsend/Deadline.h: CDeadline: how long a network step may wait, within a limit for the whole send.
 #pragma once
 
 #include <windows.h>

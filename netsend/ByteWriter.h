@@ -1,4 +1,4 @@
-// wine/ByteWriter.h: CByteWriter: composes a frame in a buffer of fixed size.
+// netsend/ByteWriter.h: CByteWriter: composes a frame in a buffer of fixed size.
 #pragma once
 
 #include <stddef.h>

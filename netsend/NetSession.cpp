@@ -1,7 +1,7 @@
-// wine/NetSession.cpp: CNetSession.
-#include "wine/NetSession.h"
+// netsend/NetSession.cpp: CNetSession.
+#include "netsend/NetSession.h"
 
-#include "wine/NetBios.h"
+#include "netsend/NetBios.h"
 
 namespace {
 
