@@ -10,16 +10,7 @@ namespace {
 // What the probe DLL reports of the form, seen from inside the program (see probe/mirolt_probe.c).
 std::string ProbeFromInside(const MiroltSession& session, const std::string& report)
 {
-    HMODULE probe = ::LoadLibraryA("mirolt_probe.dll");
-    HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "ProbeHook")));
-    if (!hook)
-        return "no probe DLL";
-    HHOOK installed = ::SetWindowsHookExA(WH_CALLWNDPROC, hook, probe,
-                                          ::GetWindowThreadProcessId(session.Form(), nullptr));
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(session.Form(), ::RegisterWindowMessageA("MiroltProbe"), 0, 0, SMTO_NORMAL, 10000, &result);
-    ::UnhookWindowsHookEx(installed);
-    return ReadFile(report);
+    return session.SendProbe("MiroltProbe") ? ReadFile(report) : "no probe DLL";
 }
 
 // The texts of a window's static controls, leaving out its icons.

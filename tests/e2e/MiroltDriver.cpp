@@ -182,6 +182,24 @@ MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& optio
     });
     if (!m_form)
         throw std::runtime_error("the form of " + exe + " did not appear");
+    // Under an older system's rules (MIROLT_RULES, which the program inherits) from the first input on.
+    char rules[8] = "";
+    if (::GetEnvironmentVariableA("MIROLT_RULES", rules, sizeof rules) &&
+        (!SendProbe("MiroltRules") || ::GetPropA(m_form, "MiroltRules") == nullptr))
+        throw std::runtime_error(std::string("the rules of ") + rules + " could not be applied");
+}
+
+bool MiroltSession::SendProbe(const char* name) const
+{
+    HMODULE probe = ::LoadLibraryA("mirolt_probe.dll");
+    HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "ProbeHook")));
+    if (!hook)
+        return false;
+    HHOOK installed = ::SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, ::GetWindowThreadProcessId(m_form, nullptr));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutA(m_form, ::RegisterWindowMessageA(name), 0, 0, SMTO_NORMAL, 10000, &result);
+    ::UnhookWindowsHookEx(installed);
+    return true;
 }
 
 MiroltSession::~MiroltSession()

@@ -110,6 +110,9 @@ public:
     bool Running() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
     std::vector<NetRecord> Records() const;
 
+    // Has the probe DLL (probe/mirolt_probe.c) handle the registered message `name` inside the program.
+    bool SendProbe(const char* name) const;
+
     static std::string WindowText(HWND window);
 
 private:
