@@ -67,19 +67,15 @@ bool ToOem(const wchar_t* text, size_t length, const wchar_t* what, char* out, s
     outLength = 0;
     if (length == 0)
         return true;
-    BOOL replaced = FALSE;
-    int bytes = ToCodePage(CP_OEMCP, text, static_cast<int>(length), out, static_cast<int>(room), &replaced);
+    int bytes = ::WideCharToMultiByte(CP_OEMCP, 0, text, static_cast<int>(length), out, static_cast<int>(room),
+                                      nullptr, nullptr);
     if (bytes <= 0) {
         ::wsprintfW(reason, L"The %s is too long.", what);
         return false;
     }
-    if (replaced) {
-        unsigned long character = FirstUncarried(CP_OEMCP, text, static_cast<int>(length));
-        if (character)
-            ::wsprintfW(reason, L"The %s holds a character that the OEM code page (%u) cannot carry: U+%04lX.", what,
-                        ::GetOEMCP(), character);
-        else
-            ::wsprintfW(reason, L"The %s cannot be written in the OEM code page (%u).", what, ::GetOEMCP());
+    if (unsigned long character = FirstUncarried(CP_OEMCP, text, static_cast<int>(length))) {
+        ::wsprintfW(reason, L"The %s holds a character that the OEM code page (%u) cannot carry: U+%04lX.", what,
+                    ::GetOEMCP(), character);
         return false;
     }
     outLength = static_cast<size_t>(bytes);

@@ -5,6 +5,15 @@
 
 #include <string.h>
 
+namespace {
+
+// Every kind of input that NT 4.0 knows, QS_KEY to QS_HOTKEY. The headers' all-input mask is not it: it adds
+// bits of later systems, and a system fails a wait that names bits it does not know.
+const DWORD kWakeMask = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                        QS_SENDMESSAGE | QS_HOTKEY;
+
+} // namespace
+
 CChildProcess::CChildProcess()
     : m_process(nullptr), m_pipe(INVALID_HANDLE_VALUE), m_readDone(nullptr), m_reading(false),
       m_outputBuffer(nullptr), m_outputLength(0), m_startError(0)
@@ -89,14 +98,18 @@ bool CChildProcess::Start(const char* path, const char* parameters)
     return true;
 }
 
-// Anonymous pipes cannot be read with overlapped I/O, so the pipe has a name that is ours alone.
+// Anonymous pipes cannot be read with overlapped I/O, so the pipe has a name that is ours alone. It
+// allows one instance, so creating it fails when anyone else made a pipe of that name first (the flag
+// that says so outright is newer than NT 4.0); then the next name is tried.
 bool CChildProcess::OpenPipe(HANDLE& writeEnd)
 {
     static LONG serial;
     char name[64];
-    ::wsprintfA(name, "\\\\.\\pipe\\Mirolt.%lu.%ld", ::GetCurrentProcessId(), ::InterlockedIncrement(&serial));
-    m_pipe = ::CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, sizeof m_chunk, 0, nullptr);
+    for (int attempt = 0; attempt < 16 && m_pipe == INVALID_HANDLE_VALUE; ++attempt) {
+        ::wsprintfA(name, "\\\\.\\pipe\\Mirolt.%lu.%ld", ::GetCurrentProcessId(), ::InterlockedIncrement(&serial));
+        m_pipe = ::CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0,
+                                    sizeof m_chunk, 0, nullptr);
+    }
     if (m_pipe == INVALID_HANDLE_VALUE)
         return false;
     m_readDone = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -189,7 +202,8 @@ CChildProcess::Outcome CChildProcess::WaitForExit(CDialog& dialog, DWORD timeout
         }
         HANDLE handles[2] = { m_process, m_readDone };
         DWORD count = m_reading ? 2 : 1;
-        DWORD wait = ::MsgWaitForMultipleObjectsEx(count, handles, timeout - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        // The queue was emptied just above, so the wait wakes for new input only.
+        DWORD wait = ::MsgWaitForMultipleObjectsEx(count, handles, timeout - elapsed, kWakeMask, 0);
         if (wait == WAIT_OBJECT_0) {
             outcome = ::GetExitCodeProcess(m_process, &exitCode) ? Exited : Unknown;
             break;

@@ -22,13 +22,11 @@ bool CWnd::GetWindowTextExact(CString& text, unsigned long& uncarried) const
     if (!wide)
         return false;
     length = ::GetWindowTextW(m_hWnd, wide, length + 1);
-    BOOL lossy = FALSE;
-    int size = length > 0 ? ToCodePage(CP_ACP, wide, length, nullptr, 0, &lossy) : 0;
+    int size = length > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr) : 0;
     char* buffer = text.GetBuffer(size);
     if (buffer) {
-        text.ReleaseBuffer(size > 0 ? ToCodePage(CP_ACP, wide, length, buffer, size, &lossy) : 0);
-        if (lossy || (length > 0 && text.IsEmpty()))
-            uncarried = FirstUncarried(CP_ACP, wide, length);
+        text.ReleaseBuffer(size > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide, length, buffer, size, nullptr, nullptr) : 0);
+        uncarried = FirstUncarried(CP_ACP, wide, length);
     }
     free(wide);
     return buffer != nullptr;
