@@ -3,10 +3,13 @@
 
 #include "about/AboutBox.h"
 #include "form/IconLayout.h"
+#include "form/NetSendDigest.h"
 #include "form/NetWords.h"
+#include "form/SendReport.h"
 #include "form/SendRequest.h"
 #include "platform/ChildProcess.h"
 #include "platform/DataExchange.h"
+#include "platform/LockedFile.h"
 #include "platform/Menu.h"
 #include "platform/PaintDC.h"
 #include "platform/String.h"
@@ -31,22 +34,25 @@ bool IsLeadByte(unsigned char c)
     return ::IsDBCSLeadByte(c) != FALSE;
 }
 
-// net.exe's words, tidied into `words`, which holds kWordsRoom bytes; their length, 0 when it said nothing.
+// Room for a program's words, tidied, and for the system's reason when it could not be started.
 const size_t kWordsRoom = TidyNetWordsRoom(kWordsMaxBytes);
-int TidyWords(const CChildProcess& net, size_t maxLines, char* words)
+const int kReasonRoom = 512;
+
+bool IsWinesOwn(const char* path)
 {
-    return static_cast<int>(TidyNetWords(net.Output(), static_cast<size_t>(net.OutputLength()), maxLines,
-                                         kWordsMaxBytes, IsLeadByte, words));
+    CLockedFile file;
+    char mark[sizeof kWineBuiltinMark];
+    return file.Open(path) && file.ReadAt(kWineBuiltinOffset, mark, sizeof mark) &&
+           memcmp(mark, kWineBuiltinMark, sizeof mark) == 0;
 }
 
 // Refuses a character that the ANSI code page cannot carry; it is shown by its number, since the box
 // itself cannot show it either.
 void RefuseUncarried(CString& report, const char* field, unsigned long character)
 {
-    char number[16];
-    ::wsprintfA(number, "U+%04lX", character);
-    report.Append(field).Append(" contains a character that cannot be sent from this computer: ").Append(number)
-        .Append(". The system's code page (").AppendNumber(::GetACP()).Append(") has no such character.");
+    char which[80];
+    ::wsprintfA(which, "U+%04lX. The system's code page (%u) has no such character.", character, ::GetACP());
+    report.Append(field).Append(" contains a character that cannot be sent from this computer: ").Append(which);
 }
 
 } // namespace
@@ -142,7 +148,7 @@ void CSendDialog::OnSend()
     CString machineName, message, report;
     if (ReadRequest(machineName, message, report)) {
         EnableInput(false);
-        SendResult result = RunNetSend(CSendRequest(machineName, message), machineName, report);
+        SendResult result = Send(CSendRequest(machineName, message), machineName, report);
         if (result == FormClosed)
             return;
         if (result == Sent)
@@ -188,18 +194,20 @@ bool CSendDialog::ReadRequest(CString& machineName, CString& message, CString& r
         refusal.Append("The machine name cannot contain quotation marks.");
         break;
     case CSendRequest::TooLong:
-        refusal.Append("The machine name and message are too long: together they can hold at most ")
-            .AppendNumber(CSendRequest::MaxTextLength).Append(" characters.");
+        char tooLong[100];
+        ::wsprintfA(tooLong, "The machine name and message are too long: together they can hold at most %u characters.",
+                    static_cast<unsigned>(CSendRequest::MaxTextLength));
+        refusal.Append(tooLong);
         break;
     }
     return false;
 }
 
-// Starts the system's net.exe hidden and waits for its verdict; on failure `report` says what happened,
-// in net.exe's own words where it had any.
-CSendDialog::SendResult CSendDialog::RunNetSend(const CSendRequest& request, const char* machineName, CString& report)
+// Sends with the system's net.exe, or where the system has no NET SEND, with our own client beside the
+// program; on failure `report` says what happened, in the programs' own words where they had any.
+CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const char* machineName, CString& report)
 {
-    CString parameters, netPath;
+    CString parameters, netPath, clientPath, clientFolder;
     char* buffer = parameters.GetBuffer(static_cast<int>(request.ParametersLength()));
     if (!buffer) {
         report.Append(kOutOfMemory);
@@ -212,52 +220,99 @@ CSendDialog::SendResult CSendDialog::RunNetSend(const CSendRequest& request, con
         return NotSent;
     }
 
-    CChildProcess net;
-    if (!net.Start(netPath, parameters)) {
-        char reason[512];
-        net.DescribeStartError(reason, sizeof reason);
-        report.Append("net.exe could not be started (").Append(netPath).Append("): ").Append(reason);
-        return NotSent;
+    CSendStory story;
+    story.machineName = machineName;
+    story.timeoutSeconds = kNetSendTimeout / 1000;
+    char netWords[kWordsRoom], netReason[kReasonRoom], clientWords[kWordsRoom], clientReason[kReasonRoom];
+    if (IsWinesOwn(netPath)) {
+        story.system = CSendStory::WinesOwnNet;
+    } else {
+        if (!Run(netPath, parameters, story.last, netWords, netReason))
+            return FormClosed;
+        if (story.last.kind == CProgramRun::Exited && story.last.exitCode == 0)
+            return Sent;
+        if (NetSendIsMissing(story.last)) {
+            story.system = CSendStory::RefusedNetSend;
+            story.net = story.last;
+        }
     }
 
-    DWORD exitCode = 0;
-    char words[kWordsRoom];
-    int wordsLength = 0;
-    switch (net.WaitForExit(*this, kNetSendTimeout, exitCode)) {
-    case CChildProcess::Exited:
-        if (exitCode == 0)
-            return Sent;
-        // Every command composed here is a valid NET SEND, so a refused command means there is no SEND.
-        wordsLength = TidyWords(net, exitCode == 1 ? kUsageMaxLines : kWordsMaxLines, words);
-        if (wordsLength == 0) {
-            report.Append("net.exe could not send the message: it ended with exit code ").AppendNumber(exitCode)
-                .Append(".");
+    if (story.system != CSendStory::HasNetSend) {
+        story.last = CProgramRun();
+        story.last.name = "netsend.exe";
+        if (!CChildProcess::BesideThisProgram(story.last.name, clientPath, clientFolder)) {
+            report.Append(kOutOfMemory);
             return NotSent;
         }
-        report.Append("The message could not be sent to ").Append(machineName);
-        if (exitCode == 1)
-            report.Append(": this version of Windows has no NET SEND command. Windows Vista removed it, and later "
-                          "versions do not have it either. net.exe did not accept the command and said:");
-        else
-            report.Append(".");
-        report.Append("\r\n\r\n").Append(words, wordsLength).Append("\r\n\r\n(net.exe ended with exit code ")
-            .AppendNumber(exitCode).Append(".)");
-        return NotSent;
-    case CChildProcess::StillRunning:
-        report.Append("net.exe has not finished after ").AppendNumber(kNetSendTimeout / 1000)
-            .Append(" seconds, so whether the message was sent is unknown.");
-        wordsLength = TidyWords(net, kWordsMaxLines, words);
-        if (wordsLength > 0)
-            report.Append(" So far net.exe has said:\r\n\r\n").Append(words, wordsLength);
-        return NotSent;
-    case CChildProcess::Unknown:
-        report.Append("net.exe was started, but its outcome could not be learned, "
-                      "so whether the message was sent is unknown.");
-        return NotSent;
-    case CChildProcess::Abandoned:
-        break;
+        story.last.path = clientFolder;
+        // Held open from the check to the end, so that what runs is what was checked.
+        CLockedFile client;
+        unsigned char digest[sizeof kNetSendDigest];
+        if (!client.Open(clientPath)) {
+            DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                story.last.kind = CProgramRun::Missing;
+            else
+                NotStarted(story.last, clientPath, error, clientReason);
+        } else if (!client.Digest(digest)) {
+            NotStarted(story.last, clientPath, ::GetLastError(), clientReason);
+        } else if (memcmp(digest, kNetSendDigest, sizeof digest) != 0) {
+            story.last.kind = CProgramRun::NotOurs;
+        } else {
+            if (!Run(clientPath, parameters, story.last, clientWords, clientReason))
+                return FormClosed;
+            if (story.last.kind == CProgramRun::Exited && story.last.exitCode == 0)
+                return Sent;
+        }
     }
-    return FormClosed;
+
+    int length = static_cast<int>(ComposeSendReport(story, nullptr));
+    if (char* text = report.GetBuffer(length)) {
+        ComposeSendReport(story, text);
+        report.ReleaseBuffer(length);
+    }
+    return NotSent;
+}
+
+// Starts the program at `path` hidden, waits for it while the form answers, and tells in `run` what
+// became of it, with its words tidied into `words` (kWordsRoom) or the reason it could not be started in
+// `reason` (kReasonRoom); false when the form was closed meanwhile.
+bool CSendDialog::Run(const char* path, const char* parameters, CProgramRun& run, char* words, char* reason)
+{
+    CChildProcess program;
+    if (!program.Start(path, parameters)) {
+        NotStarted(run, path, program.StartError(), reason);
+        return true;
+    }
+    DWORD exitCode = 0;
+    switch (program.WaitForExit(*this, kNetSendTimeout, exitCode)) {
+    case CChildProcess::Exited:
+        run.kind = CProgramRun::Exited;
+        break;
+    case CChildProcess::StillRunning:
+        run.kind = CProgramRun::StillRunning;
+        break;
+    case CChildProcess::Unknown:
+        run.kind = CProgramRun::Unknown;
+        break;
+    case CChildProcess::Abandoned:
+        return false;
+    }
+    run.exitCode = exitCode;
+    // A command that was not accepted gets the list of commands, whose first lines are all that matter.
+    run.words = words;
+    run.wordsLength = TidyNetWords(program.Output(), static_cast<size_t>(program.OutputLength()),
+                                   NetSendIsMissing(run) ? kUsageMaxLines : kWordsMaxLines, kWordsMaxBytes, IsLeadByte,
+                                   words);
+    return true;
+}
+
+void CSendDialog::NotStarted(CProgramRun& run, const char* path, DWORD error, char* reason)
+{
+    run.kind = CProgramRun::NotStarted;
+    run.path = path;
+    run.reason = reason;
+    CChildProcess::DescribeError(error, reason, kReasonRoom);
 }
 
 void CSendDialog::EnableInput(bool enable)

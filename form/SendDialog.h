@@ -7,6 +7,7 @@
 
 class CSendRequest;
 class CString;
+struct CProgramRun;
 
 class CSendDialog : public CDialog
 {
@@ -28,7 +29,9 @@ private:
     void OnClear();
 
     bool ReadRequest(CString& machineName, CString& message, CString& refusal) const;
-    SendResult RunNetSend(const CSendRequest& request, const char* machineName, CString& report);
+    SendResult Send(const CSendRequest& request, const char* machineName, CString& report);
+    bool Run(const char* path, const char* parameters, CProgramRun& run, char* words, char* reason);
+    static void NotStarted(CProgramRun& run, const char* path, DWORD error, char* reason);
     void EnableInput(bool enable);
 
     static const CMessageEntry messageEntries[];

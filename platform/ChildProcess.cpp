@@ -57,6 +57,23 @@ bool CChildProcess::InSystemFolder(const char* fileName, CString& path)
     return true;
 }
 
+bool CChildProcess::BesideThisProgram(const char* fileName, CString& path, CString& folder)
+{
+    char module[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    // The last backslash, walking by characters: in a double-byte code page one can be a trail byte.
+    const char* nameStart = module;
+    for (const char* p = module; *p; p = ::CharNextA(p))
+        if (*p == '\\')
+            nameStart = p + 1;
+    int folderLength = static_cast<int>(nameStart - module);
+    path.Append(module, folderLength).Append(fileName);
+    folder.Append(module, folderLength > 0 ? folderLength - 1 : 0);
+    return !path.HasFailed() && !folder.HasFailed();
+}
+
 bool CChildProcess::Start(const char* path, const char* parameters)
 {
     CString commandLine;
@@ -174,12 +191,12 @@ void CChildProcess::KeepOutput(const char* bytes, DWORD count)
     m_outputLength += static_cast<int>(count);
 }
 
-void CChildProcess::DescribeStartError(char* text, int size) const
+void CChildProcess::DescribeError(DWORD error, char* text, int size)
 {
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, m_startError,
-                                    0, text, static_cast<DWORD>(size), nullptr);
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                    static_cast<DWORD>(size), nullptr);
     if (length == 0)
-        ::wsprintfA(text, "System error %lu.", m_startError);
+        ::wsprintfA(text, "System error %lu.", error);
     else
         while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
             text[--length] = '\0';

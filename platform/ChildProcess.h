@@ -26,14 +26,18 @@ public:
 
     // The full path of a program in the system folder, so that no copy elsewhere is picked up.
     static bool InSystemFolder(const char* fileName, CString& path);
+    // The full path of a program in this program's own folder, never the current one, and that folder.
+    static bool BesideThisProgram(const char* fileName, CString& path, CString& folder);
 
     // Starts the program at `path` with the command line "path" + `parameters`, hidden and without a
     // console window, its standard output and error both going into one pipe. False, with the reason
     // kept, when it could not be started.
     bool Start(const char* path, const char* parameters);
 
-    // The system's words for why Start failed, without a trailing line break.
-    void DescribeStartError(char* text, int size) const;
+    // Why Start failed: a system error code, for DescribeError.
+    DWORD StartError() const { return m_startError; }
+    // The system's words for an error code, without a trailing line break.
+    static void DescribeError(DWORD error, char* text, int size);
 
     // Waits up to `timeout` milliseconds for the program to end while `dialog` keeps handling its
     // messages, and reads what the program writes meanwhile.

@@ -23,6 +23,8 @@ char* CString::GetBuffer(int length)
     m_capacity = m_data ? length : 0;
     if (m_data)
         m_data[0] = '\0';
+    else
+        m_failed = true;
     return m_data;
 }
 
@@ -62,17 +64,6 @@ CString& CString::Append(const char* text, int length)
     m_length += length;
     m_data[m_length] = '\0';
     return *this;
-}
-
-CString& CString::AppendNumber(unsigned long number)
-{
-    char digits[16];
-    int length = 0;
-    do {
-        digits[sizeof digits - 1 - length++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number);
-    return Append(digits + sizeof digits - length, length);
 }
 
 bool CString::LoadString(unsigned id)

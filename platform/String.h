@@ -14,7 +14,8 @@ public:
     const char* GetString() const { return m_data ? m_data : ""; }
     operator const char*() const { return GetString(); }
 
-    // Room for `length` bytes and a NUL, or null when memory runs out; the old text is dropped.
+    // Room for `length` bytes and a NUL, or null when memory runs out (which marks the string as failed,
+    // as below); the old text is dropped.
     char* GetBuffer(int length);
     // The text itself, writable, for calls that want to write into what they are given; null when empty.
     char* GetBuffer() { return m_data; }
@@ -25,7 +26,6 @@ public:
     // failed; one check of HasFailed after a run of appends then covers them all.
     CString& Append(const char* text);
     CString& Append(const char* text, int length);
-    CString& AppendNumber(unsigned long number);
     bool HasFailed() const { return m_failed; }
 
     bool LoadString(unsigned id);

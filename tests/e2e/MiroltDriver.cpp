@@ -114,6 +114,17 @@ std::string SystemNetPath()
     return std::string(folder) + "\\net.exe";
 }
 
+std::string CopyOfMirolt(const std::string& folder, const std::string& client)
+{
+    std::string exe = folder + "\\Mirolt.exe", beside = folder + "\\netsend.exe";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ::DeleteFileA(beside.c_str());
+    if (!::CopyFileA(Paths().mirolt.c_str(), exe.c_str(), FALSE) ||
+        (!client.empty() && !::CopyFileA(client.c_str(), beside.c_str(), FALSE)))
+        throw std::runtime_error("could not make a copy of Mirolt.exe in " + folder);
+    return exe;
+}
+
 SystemNetReplaced::SystemNetReplaced(const std::string& replacement)
 {
     std::string path = SystemNetPath(), away = path + ".away";

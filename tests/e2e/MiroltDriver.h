@@ -28,6 +28,10 @@ inline std::vector<HWND> ChildrenOf(HWND parent) { return VisibleWindows(0, pare
 std::string CurrentTestName();
 std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
 
+// A copy of the built Mirolt.exe in `folder` (made when missing), with `client` beside it as netsend.exe
+// unless that is empty; the copy's path.
+std::string CopyOfMirolt(const std::string& folder, const std::string& client = "");
+
 // Puts `replacement` in place of the system's net.exe (or nothing, when it is empty) for as long as it
 // lives, and then puts the system's copy back; `done` tells whether the swap worked.
 struct SystemNetReplaced {

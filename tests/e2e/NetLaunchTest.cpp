@@ -47,10 +47,11 @@ const char kCommandList[] =
     "    [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\\r\\n"
     "      HELPMSG | LOCALGROUP | PAUSE | SESSION | SHARE | START |\\r\\n"
     "      STATISTICS | STOP | TIME | USE | USER | VIEW ]\\r\\n\\r\\n";
+// With no netsend.exe beside the program to send in its place.
 const char kNoNetSendShown[] =
-    "The message could not be sent to PC12: this version of Windows has no NET SEND command. Windows Vista "
-    "removed it, and later versions do not have it either. net.exe did not accept the command and said:\r\n\r\n"
-    "The syntax of this command is:\r\n\r\nNET\r\n"
+    "The message could not be sent to PC12. This version of Windows has no NET SEND command (Windows Vista removed "
+    "it), and netsend.exe, which sends in its place, is not in @.\r\n\r\n"
+    "net.exe did not accept the command and said:\r\n\r\nThe syntax of this command is:\r\n\r\nNET\r\n"
     "    [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\r\n[...]\r\n\r\n"
     "(net.exe ended with exit code 1.)";
 
@@ -75,15 +76,22 @@ const OutcomeCase kOutcomes[] = {
 
 TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
 {
+    // Beside the built program is the netsend.exe built with it; a copy elsewhere has none (@ in the text).
+    std::string alone = Paths().work + "\\" + CurrentTestName();
     for (const OutcomeCase& outcome : kOutcomes) {
         SCOPED_TRACE(outcome.what);
+        std::string shown = outcome.shown;
         LaunchOptions options;
+        if (shown.find('@') != std::string::npos) {
+            options.exe = CopyOfMirolt(alone);
+            shown.replace(shown.find('@'), 1, alone);
+        }
         options.netExit = outcome.exitCode;
         options.netStdout = outcome.out;
         options.netStderr = outcome.err;
         MiroltSession session(CurrentTestName(), options);
         StartSending(session);
-        ExpectOkBox(session.WaitForBox(), session.Form(), outcome.caption, outcome.shown);
+        ExpectOkBox(session.WaitForBox(), session.Form(), outcome.caption, shown);
         ASSERT_TRUE(session.DismissBox());
         session.ExpectSettled("PC12", "hello");
         EXPECT_EQ(1u, session.Records().size());
@@ -199,28 +207,37 @@ TEST(Waiting, QuitEscapeAndTheCloseBoxEndTheProgramWhileNetRuns)
     }
 }
 
-// Started from a folder that holds a net.exe of its own, with another in the current folder, the
-// program still starts the system's copy, hidden, with the parameters after its quoted path.
-TEST(Launch, OnlyTheSystemsNetExeIsStartedHidden)
+// Started from a folder that holds a net.exe of its own, with another net.exe and a netsend.exe in the
+// current folder, the program still starts the system's copy, hidden, with the parameters after its quoted
+// path; where that has no NET SEND, it looks for netsend.exe only beside itself.
+TEST(Launch, OnlyTheSystemsNetExeIsStartedHiddenAndNetsendOnlyFromBesideTheProgram)
 {
     std::string base = Paths().work + "\\" + CurrentTestName();
     std::string programFolder = base + "\\program", currentFolder = base + "\\current";
-    for (const std::string& folder : { base, programFolder, currentFolder })
+    for (const std::string& folder : { base, currentFolder })
         ::CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA(Paths().mirolt.c_str(), (programFolder + "\\Mirolt.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), (programFolder + "\\net.exe").c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), (currentFolder + "\\net.exe").c_str(), FALSE));
-
     LaunchOptions options;
-    options.exe = programFolder + "\\Mirolt.exe";
+    options.exe = CopyOfMirolt(programFolder);
+    for (const char* planted : { "\\net.exe", "\\netsend.exe" })
+        ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), (currentFolder + planted).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), (programFolder + "\\net.exe").c_str(), FALSE));
     options.currentDir = currentFolder;
-    MiroltSession session(CurrentTestName(), options);
-    StartSending(session);
-    ExpectOkBox(session.WaitForBox(), session.Form(), "Done", "Message has been sent");
 
-    std::vector<NetRecord> records = session.Records();
-    ASSERT_EQ(1u, records.size());
-    EXPECT_TRUE(IsSystemNet(records[0].module)) << records[0].module;
-    EXPECT_EQ("0", records[0].show) << "net.exe was not started hidden";
-    EXPECT_STRCASEEQ(("\"" + SystemNetPath() + "\" send PC12 hello").c_str(), records[0].cmdline.c_str());
+    for (int exitCode : { 0, 1 }) {
+        options.netExit = exitCode;
+        MiroltSession session(CurrentTestName(), options);
+        StartSending(session);
+        BoxInfo box = session.WaitForBox();
+        if (exitCode == 0)
+            ExpectOkBox(box, session.Form(), "Done", "Message has been sent");
+        else
+            EXPECT_NE(std::string::npos, box.text.find("netsend.exe, which sends in its place, is not in " +
+                                                       programFolder + "."))
+                << box.text;
+        std::vector<NetRecord> records = session.Records();
+        ASSERT_EQ(1u, records.size());
+        EXPECT_TRUE(IsSystemNet(records[0].module)) << records[0].module;
+        EXPECT_EQ("0", records[0].show) << "net.exe was not started hidden";
+        EXPECT_STRCASEEQ(("\"" + SystemNetPath() + "\" send PC12 hello").c_str(), records[0].cmdline.c_str());
+    }
 }

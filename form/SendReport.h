@@ -1,0 +1,53 @@
+// form/SendReport.h: which program sends next, and what the Error box says when a message was not sent,
+// from plain facts about the programs that were started.
+// Needs no window and no Windows header, so it is also built, tested and fuzzed natively.
+#pragma once
+
+#include <stddef.h>
+
+// What became of one program that was to send the message.
+struct CProgramRun {
+    enum Kind {
+        Exited,        // it ended with exitCode
+        StillRunning,  // it outlived the wait
+        Unknown,       // it was started, but watching it failed
+        NotStarted,    // it could not be started, for `reason`
+        Missing,       // it is not in `folder`
+        NotOurs        // the copy in `folder` is not the one that came with this program, so it never ran
+    };
+    Kind kind = Exited;
+    const char* name = "net.exe";
+    const char* path = "";     // NotStarted: the program; Missing, NotOurs: its folder
+    const char* reason = "";   // NotStarted: the system's words
+    unsigned long exitCode = 0;
+    const char* words = "";    // what it said, tidied
+    size_t wordsLength = 0;
+};
+
+// Wine marks its own programs with this text at this offset, where a Windows program has its DOS stub.
+const size_t kWineBuiltinOffset = 0x40;
+extern const char kWineBuiltinMark[16];
+
+// A command that net.exe did not accept (exit code 1): every one composed here is a valid NET SEND, so
+// this system has none, and the project's own client is to send instead.
+inline bool NetSendIsMissing(const CProgramRun& net)
+{
+    return net.kind == CProgramRun::Exited && net.exitCode == 1;
+}
+
+struct CSendStory {
+    enum System {
+        HasNetSend,      // `last` is the system's net.exe
+        RefusedNetSend,  // net.exe did not accept the command, saying `net`; `last` is the client
+        WinesOwnNet      // the system's net.exe is Wine's own, which has none; `last` is the client
+    };
+    const char* machineName = "";
+    unsigned long timeoutSeconds = 0;
+    System system = HasNetSend;
+    CProgramRun net;
+    CProgramRun last;
+};
+
+// Writes the Error box's text for a message that was not sent, and a NUL, to `out` (or only counts, when
+// it is null); returns its length, without the NUL.
+size_t ComposeSendReport(const CSendStory& story, char* out);
