@@ -1,7 +1,8 @@
-// tests/fuzz/TextFuzz.cpp: feeds arbitrary text to the composition of net.exe's parameters and to the
-// tidying of its words, and checks what must hold for any input.
+// tests/fuzz/TextFuzz.cpp: feeds arbitrary text to the composition of net.exe's parameters, to the
+// tidying of its words and to the report of a failed send, and checks what must hold for any input.
 #undef NDEBUG   // the assertions are the checks
 #include "form/NetWords.h"
+#include "form/SendReport.h"
 #include "form/SendRequest.h"
 
 #include <assert.h>
@@ -47,6 +48,27 @@ void CheckTidying(const char* text, size_t length, size_t maxLines, size_t maxBy
     assert(lines <= maxLines + (cut ? 1 : 0));
 }
 
+// Any outcome of either program, with any words: the count is what is written, and every part is in it.
+void CheckReport(const uint8_t* choices, const std::string& machineName, const std::string& words)
+{
+    CSendStory story;
+    story.machineName = machineName.c_str();
+    story.system = static_cast<CSendStory::System>(choices[0] % 3);
+    for (CProgramRun* run : { &story.net, &story.last }) {
+        run->kind = static_cast<CProgramRun::Kind>(*++choices % 6);
+        run->exitCode = *choices * 0x01010101UL;
+        run->words = words.data();
+        run->wordsLength = words.size();
+        run->path = run->reason = "<path or reason>";
+    }
+    size_t length = ComposeSendReport(story, nullptr);
+    std::string out(length + 2, '#');
+    assert(ComposeSendReport(story, &out[0]) == length && out[length] == '\0' && out[length + 1] == '#');
+    // The machine is named wherever there are words to show, and always when the client was needed.
+    bool named = story.system != CSendStory::HasNetSend || (story.last.kind == CProgramRun::Exited && !words.empty());
+    assert(!named || out.find(machineName) != std::string::npos);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -62,5 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     size_t split = whole.find('\0');
     std::string message = split == std::string::npos ? "" : whole.substr(split + 1);
     CheckComposition(whole.substr(0, split), message.substr(0, message.find('\0')));
+    CheckReport(data, whole.substr(0, split), message);
     return 0;
 }
