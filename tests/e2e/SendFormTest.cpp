@@ -95,12 +95,9 @@ TEST(Refusals, EachIsExplainedWithNothingStartedAndTheFieldsKept)
     const struct {
         std::string machine, message;
         const char* reason;
-    } refusals[] = {
-        { "PC12", "", kEmptyField }, { "", "hello", kEmptyField }, { "", "", kEmptyField },
-        { "PC 12", "hello", kSpaceInName }, { "   ", "hello", kSpaceInName }, { "PC\t12", "hello", kSpaceInName },
-        { "PC\r\n12", "hello", kSpaceInName }, { "PC12\n", "hello", kSpaceInName }, { "PC\v12", "hello", kSpaceInName },
-        { "PC\"12", "hello", kQuoteInName }, { "\"PC12\"", "hello", kQuoteInName },
-        { "PC12", Pattern(31997), kTooLong }, { Pattern(20000, '-'), Pattern(12001), kTooLong },
+    } refusals[] = {   // one of each kind; which texts are refused is the unit tests' to check
+        { "PC12", "", kEmptyField }, { "PC\t12", "hello", kSpaceInName }, { "\"PC12\"", "hello", kQuoteInName },
+        { "PC12", Pattern(31997), kTooLong },
     };
     MiroltSession session(CurrentTestName());
     for (const auto& refusal : refusals)

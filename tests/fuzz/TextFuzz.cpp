@@ -20,8 +20,10 @@ bool IsShiftJisLeadByte(unsigned char c)
 void CheckComposition(const std::string& machineName, const std::string& message)
 {
     CSendRequest request(machineName.c_str(), message.c_str());
-    assert(request.Check() != CSendRequest::Ready ||
-           machineName.size() + message.size() <= CSendRequest::MaxTextLength);
+    // Ready only for what reaches net.exe as two arguments, whole; otherwise one reason holds.
+    bool split = machineName.find_first_of(" \t\r\n\v\f\"") != std::string::npos;
+    bool empty = machineName.empty() || message.empty(), tooLong = machineName.size() + message.size() > CSendRequest::MaxTextLength;
+    assert((request.Check() == CSendRequest::Ready) == !(split || empty || tooLong));
     std::string parameters(request.ParametersLength() + 1, '#');
     request.ComposeParameters(&parameters[0]);
     assert(parameters == " send " + machineName + " " + message + '\0');
