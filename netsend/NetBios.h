@@ -1,4 +1,5 @@
-// netsend/NetBios.h: the NetBIOS steps of sending a message: names, the name query and the session request.
+// netsend/NetBios.h: the NetBIOS steps of sending a message: names, the name and node status queries and the
+// session request.
 #pragma once
 
 #include "netsend/ByteReader.h"
@@ -27,6 +28,17 @@ struct NameQueryReply {
     unsigned char address[4] = {};
 };
 NameQueryReply ReadNameQueryReply(CByteReader& in, unsigned id, const char* name, size_t length);
+
+// A node status query, sent to a machine's address: which names does it have?
+void WriteNodeStatusQuery(CByteWriter& out, unsigned id);
+
+// Of the answer, the machine's messenger name: its unique name with the suffix 03.
+struct NodeStatusReply {
+    NameQueryReply::Kind kind = NameQueryReply::NotOurs;   // NotFound: ours, without such a name
+    char name[kNetBiosNameLength] = {};
+    size_t length = 0;   // without the spaces that pad it
+};
+NodeStatusReply ReadNodeStatusReply(CByteReader& in, unsigned id);
 
 // The session service: every packet has a 4-byte header, its type and the length of what follows.
 enum NbssType {

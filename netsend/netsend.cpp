@@ -140,34 +140,67 @@ bool LookUpWithSystem(const CDeadline& deadline, const wchar_t* name, size_t len
     return true;
 }
 
-// Asks for NAME<03> by broadcast, or of one name server, a few times: Found with the address, NotFound
-// when a name server said so, otherwise NotOurs.
-NameQueryReply::Kind AskForName(const CDeadline& deadline, SOCKET query, const sockaddr_in& to, bool broadcast,
-                                const char* name, size_t length, unsigned char address[4])
+// Sends a name service query to `to` a few times, a second apart, and hands each datagram that comes back
+// to `read` until it takes one as the answer: false when none came in time. `write` and `read` get the query's id.
+template <typename Write, typename Read>
+bool Ask(const CDeadline& deadline, const sockaddr_in& to, bool broadcast, Write write, Read read)
 {
     unsigned id = (::GetCurrentProcessId() ^ ::GetTickCount()) & 0x7FFF;
     unsigned char request[64];
     CByteWriter out(request, sizeof request);
-    WriteNameQuery(out, id, name, length, broadcast);
-    for (int attempt = 0; attempt < kNameQueryTries; ++attempt) {
+    write(out, id);
+    SOCKET query = ::socket(AF_INET, SOCK_DGRAM, 0);
+    BOOL on = TRUE;
+    if (broadcast)
+        ::setsockopt(query, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
+    bool answered = false;
+    for (int attempt = 0; attempt < kNameQueryTries && !answered; ++attempt) {
         ::sendto(query, reinterpret_cast<const char*>(out.Data()), static_cast<int>(out.Length()), 0,
                  reinterpret_cast<const sockaddr*>(&to), sizeof to);
         DWORD start = ::GetTickCount(), waited;
-        while ((waited = ::GetTickCount() - start) < kNameQueryWaitMs &&
+        while (!answered && (waited = ::GetTickCount() - start) < kNameQueryWaitMs &&
                WaitForSocket(query, false, deadline.Allowed(kNameQueryWaitMs - waited))) {
-            unsigned char answer[576];
+            unsigned char answer[1024];
             int got = ::recv(query, reinterpret_cast<char*>(answer), sizeof answer, 0);
             if (got <= 0)
-                break;   // the server's port is closed: ask again
+                break;   // nothing listens at the port: ask again
             CByteReader in(answer, static_cast<size_t>(got));
-            NameQueryReply reply = ReadNameQueryReply(in, id, name, length);
-            if (reply.kind == NameQueryReply::Found)
-                CopyMemory(address, reply.address, 4);
-            if (reply.kind != NameQueryReply::NotOurs)
-                return reply.kind;
+            answered = read(in, id);
         }
     }
-    return NameQueryReply::NotOurs;
+    ::closesocket(query);
+    return answered;
+}
+
+// Asks for NAME<03> by broadcast, or of one name server: Found with the address, NotFound when a name
+// server said so, otherwise NotOurs.
+NameQueryReply::Kind AskForName(const CDeadline& deadline, const sockaddr_in& to, bool broadcast, const char* name,
+                                size_t length, unsigned char address[4])
+{
+    NameQueryReply reply;
+    Ask(deadline, to, broadcast,
+        [&](CByteWriter& out, unsigned id) { WriteNameQuery(out, id, name, length, broadcast); },
+        [&](CByteReader& in, unsigned id) {
+            reply = ReadNameQueryReply(in, id, name, length);
+            return reply.kind != NameQueryReply::NotOurs;
+        });
+    CopyMemory(address, reply.address, 4);
+    return reply.kind;
+}
+
+// The messenger name of the machine at `address`, as it says itself: its length, 0 when it does not answer a
+// node status query or has no such name.
+size_t AskForMessengerName(const CDeadline& deadline, const unsigned char address[4], char name[kNetBiosNameLength])
+{
+    NodeStatusReply reply;
+    Ask(deadline, SocketAddress(address, kNameServicePort), false,
+        [](CByteWriter& out, unsigned id) { WriteNodeStatusQuery(out, id); },
+        [&](CByteReader& in, unsigned id) {
+            reply = ReadNodeStatusReply(in, id);
+            return reply.kind != NameQueryReply::NotOurs;
+        });
+    CopyMemory(name, reply.name, reply.length);
+    return reply.length;
 }
 
 // A NetBIOS name query for NAME<03>, to the name server in MIROLT_NETBIOS_NS or else by broadcast;
@@ -190,14 +223,8 @@ bool LookUpWithNetBios(const CDeadline& deadline, const char* name, size_t lengt
         return false;
     }
 
-    SOCKET query = ::socket(AF_INET, SOCK_DGRAM, 0);
-    BOOL on = TRUE;
-    if (broadcast)
-        ::setsockopt(query, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
     NameQueryReply::Kind answer =
-        AskForName(deadline, query, SocketAddress(serverAddress, kNameServicePort), broadcast, name, length, address);
-    ::closesocket(query);
-
+        AskForName(deadline, SocketAddress(serverAddress, kNameServicePort), broadcast, name, length, address);
     wchar_t serverText[16];
     FormatAddress(serverAddress, serverText);
     if (answer == NameQueryReply::Found)
@@ -327,10 +354,14 @@ bool Send(const SendCommand& command, wchar_t* reason)
     char name[kNetBiosNameLength];
     size_t nameLength = NetBiosNameOf(target, targetLength, name);
     unsigned char address[4];
-    if (!ParseIPv4(target, targetLength, address) &&
-        !LookUpWithSystem(deadline, command.name, command.nameLength, address) &&
-        !LookUpWithNetBios(deadline, name, nameLength, address, reason))
+    if (ParseIPv4(target, targetLength, address)) {
+        // A machine's Messenger service takes only its own name: an address is called by that, when it says it.
+        size_t learned = AskForMessengerName(deadline, address, name);
+        nameLength = learned ? learned : nameLength;
+    } else if (!LookUpWithSystem(deadline, command.name, command.nameLength, address) &&
+               !LookUpWithNetBios(deadline, name, nameLength, address, reason)) {
         return false;
+    }
 
     // A machine known by a name too long for NetBIOS is called by the name that stands for any server.
     static const char kAnyServer[] = "*SMBSERVER";

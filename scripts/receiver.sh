@@ -4,7 +4,8 @@
 # Usage: receiver.sh [--port PORT] [--folder DIR]   shows each message that arrives, until Ctrl-C
 #        receiver.sh --detach --port PORT --folder DIR   only files them in DIR/messages, in the background
 #        receiver.sh --stop --folder DIR                 stops it
-# Without --port it listens on port 139, the one net.exe uses, or on 1139 if something holds 139.
+# Without --port it listens on port 139, the one net.exe uses, or on 1139 if something holds 139. With
+# --address ADDRESS, one of this machine's own, it listens there too.
 set -euo pipefail
 
 # smbd must start as root; so must anything that stops it.
@@ -12,11 +13,12 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo "$0" "$@"
 fi
 
-port= folder=${TMPDIR:-/tmp}/mirolt-receiver mode=show
+port= folder=${TMPDIR:-/tmp}/mirolt-receiver mode=show address=
 while [ $# -gt 0 ]; do
     case $1 in
         --port) port=$2; shift ;;
         --folder) folder=$2; shift ;;
+        --address) address=$2; shift ;;
         --detach) mode=detach ;;
         --stop) mode=stop ;;
         *) sed -n 's/^# Usage: /Usage: /p; s/^#        /       /p' "$0" >&2; exit 1 ;;
@@ -74,14 +76,15 @@ messages=$(mktemp -d /tmp/mirolt-messages.XXXXXX)
 chmod 1733 "$messages"
 ln -sfn "$messages" "$folder/messages"
 
-# Each message is filed as N.msg (the text as Samba stores it: Unix line ends, UTF-8) with its sender
-# in N.from, written first, so that a complete N.msg always has its N.from.
+# Each message is filed as N.msg (the text as Samba stores it: Unix line ends, UTF-8) with its sender and
+# the name it was sent to (the called name, in lower case) in N.from, written first, so that a complete
+# N.msg always has its N.from.
 cat >"$folder/smb.conf" <<EOF
 [global]
     netbios name = RECEIVER
     server role = standalone server
     smb ports = $port
-    interfaces = 127.0.0.1
+    interfaces = 127.0.0.1 $address
     bind interfaces only = yes
     server min protocol = NT1
     private dir = $folder/private
@@ -95,7 +98,7 @@ cat >"$folder/smb.conf" <<EOF
     load printers = no
     printcap name = /dev/null
     disable spoolss = yes
-    message command = /bin/sh -c 'echo %f > $messages/.\$\$.from && cat %s > $messages/.\$\$ && mv $messages/.\$\$.from $messages/\$\$.from && mv $messages/.\$\$ $messages/\$\$.msg; rm -f %s' &
+    message command = /bin/sh -c 'echo %f to %L > $messages/.\$\$.from && cat %s > $messages/.\$\$ && mv $messages/.\$\$.from $messages/\$\$.from && mv $messages/.\$\$ $messages/\$\$.msg; rm -f %s' &
 EOF
 
 # smbd would make itself the leader of a new session and, on shutdown, signal its whole process group:
@@ -113,7 +116,7 @@ if ! listening "$port"; then
 fi
 
 if [ "$mode" = detach ]; then
-    echo "receiver: listening on 127.0.0.1 port $port; messages go to $folder/messages"
+    echo "receiver: listening on 127.0.0.1 $address port $port; messages go to $folder/messages"
     exit 0
 fi
 

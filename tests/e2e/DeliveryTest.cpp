@@ -11,7 +11,7 @@
 
 namespace {
 
-// Takes what the receiver filed, each message as its sender's line (N.from) and text (N.msg: Unix line ends, UTF-8).
+// Takes what arrived: each message's sender and called name (N.from) and text (N.msg: Unix line ends, UTF-8).
 std::vector<std::string> TakeFiled()
 {
     std::vector<std::string> filed;
@@ -56,12 +56,13 @@ TEST(Delivery, MessagesArriveWholeAndExactly)
     char user[257] = "";
     DWORD userLength = sizeof user;
     ::GetUserNameA(user, &userLength);
-    // To an address, a name the system knows, and a name only the NetBIOS name server knows.
-    const struct { const char* machine; std::string message, filed; } cases[] = {
-        { "127.0.0.1", "Lunch at 12, OK?", "Lunch at 12, OK?" },
-        { "localhost", "Line one\r\nLine two: 100% \"quoted\" %s caf\xE9",
+    // To addresses (called by the name nmbd there says it has), a name the system knows, and a NetBIOS name.
+    const struct { const char *machine, *called; std::string message, filed; } cases[] = {
+        { "127.0.0.1", "nameserver", "Lunch at 12, OK?", "Lunch at 12, OK?" },
+        { "localhost", "localhost", "Line one\r\nLine two: 100% \"quoted\" %s caf\xE9",
           "Line one\nLine two: 100% \"quoted\" %s caf\xC3\xA9" },
-        { "RECEIVER", LongMessage("\r\n"), LongMessage("\n") },
+        { "RECEIVER", "receiver", LongMessage("\r\n"), LongMessage("\n") },
+        { "192.0.2.1", "nameserver", "To nmbd's address", "To nmbd's address" },
     };
     MiroltSession session(CurrentTestName());
     for (const auto& c : cases) {
@@ -70,7 +71,7 @@ TEST(Delivery, MessagesArriveWholeAndExactly)
         std::vector<std::string> filed;
         ASSERT_TRUE(WaitFor([&] { return !(filed = TakeFiled()).empty(); })) << "nothing arrived";
         ASSERT_EQ(1u, filed.size());
-        EXPECT_EQ(user + ("\n" + c.filed), filed[0]);
+        EXPECT_EQ(user + (std::string(" to ") + c.called + "\n" + c.filed), filed[0]);
         ASSERT_TRUE(session.DismissBox());
     }
 }

@@ -1,4 +1,4 @@
-// tests/fuzz/NetReplyFuzz.cpp: feeds arbitrary replies to the conversation and the name query of the Wine
+// tests/fuzz/NetReplyFuzz.cpp: feeds arbitrary replies to the conversation and the name queries of the Wine
 // prefix's net.exe, and arbitrary command lines to its reading of them; checks what must hold for any input.
 #undef NDEBUG   // the assertions are the checks
 #include "netsend/MessageConversation.h"
@@ -13,6 +13,7 @@
 #include <wchar.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,24 +41,19 @@ void CheckConversation(CByteReader input)
                    length == 44 + block && memcmp(request + 44, text + taken, block) == 0);
         }
         assert(command != kSmbSendEnd || taken == sizeof text);
-        if (request[0] == kNbssRequest) {
-            reply[0] = kNbssPositive;
-            length = 4;
-        } else {   // the request's headers as a reply's, no words, no bytes
-            memcpy(reply, request, 36);
-            reply[2] = 0, reply[3] = 35, reply[13] = 0x80;
-            length = 39;
-        }
-        length = (length + input.Uint16Be()) % sizeof reply;
+        // A positive session response, or the request's headers as a reply's with no words and no bytes.
+        bool session = request[0] == kNbssRequest;
+        memcpy(reply, request, 36);
+        reply[0] = session ? kNbssPositive : kNbssMessage, reply[2] = 0, reply[3] = session ? 0 : 35, reply[13] = 0x80;
+        length = ((session ? 4 : 39) + input.Uint16Be()) % sizeof reply;
         for (size_t i = 0; i < length; ++i)
             reply[i] ^= input.Byte();
         CByteReader in(reply, length);
         unsigned type = 0;
         ReadNbssHeader(in, type, length);
-        if (conversation.ReadReply(type, in))
-            taken += block;
-        else
-            assert(conversation.Finished() && conversation.Failed().kind != CMessageConversation::Failure::None);
+        bool read = conversation.ReadReply(type, in);
+        taken += read ? block : 0;
+        assert(read || (conversation.Finished() && conversation.Failed().kind != CMessageConversation::Failure::None));
     }
     assert(conversation.Failed().kind != CMessageConversation::Failure::None || taken == sizeof text);
 }
@@ -91,6 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CByteReader in(data, size);
     NameQueryReply reply = ReadNameQueryReply(in, size >= 2 ? (data[0] << 8u) | data[1] : 0, "RECEIVER", 8);
     assert(reply.kind != NameQueryReply::Found || size >= 12 + 34 + 10 + 6);
+
+    // Our node status query made an answer, the input the rest: a name found is from the input, 15 bytes at most.
+    std::vector<unsigned char> answer(54 + size);
+    CByteWriter out(answer.data(), answer.size());
+    WriteNodeStatusQuery(out, 0x27e9);
+    out.PatchUint16Be(2, 0x8400), out.PatchUint16Be(6, 1), out.Zeros(4), out.Bytes(data, size);
+    CByteReader status(answer.data(), answer.size());
+    NodeStatusReply names = ReadNodeStatusReply(status, 0x27e9);
+    assert(!out.Failed() && (names.kind != NameQueryReply::Found || (names.length > 0 && names.length <= 15 &&
+           std::string(data, data + size).find(names.name, 0, names.length) != std::string::npos)));
 
     CheckConversation(CByteReader(data, size));
     return 0;

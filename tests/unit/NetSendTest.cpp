@@ -1,6 +1,5 @@
-// tests/unit/NetSendTest.cpp: what the Wine prefix's net.exe sends and how it reads the answers, against
-// bytes captured on the loopback device from Samba's own client (smbclient -M) talking to smbd, smbd's
-// refusal, and nmblookup asking nmbd; and how it reads its command line.
+// tests/unit/NetSendTest.cpp: what the Wine prefix's net.exe sends and reads, against bytes captured on the loopback
+// device from Samba's smbclient -M talking to smbd, smbd's refusal and nmblookup asking nmbd; and its command line.
 #include "netsend/MessageConversation.h"
 #include "netsend/NetBios.h"
 #include "netsend/SendCommand.h"
@@ -23,16 +22,13 @@ std::string ToHex(const void* data, size_t length)
 
 std::vector<unsigned char> FromHex(const std::string& hex)
 {
-    std::vector<unsigned char> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<unsigned char>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+    std::vector<unsigned char> bytes(hex.size() / 2);   // no room behind: a read past the end is caught
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<unsigned char>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
     return bytes;
 }
 
-const char kLetters[] =
-    "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz"
-    "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz"
-    "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyzabcdefghijklmn";
+const std::string kLetters = [] { std::string a; for (int i = 0; i < 300; ++i) a += char('a' + i % 26); return a; }();
 
 // smbclient -M TRIAL -U alice from a machine called VM, process 0x2e9a, sending kLetters to smbd on port 139:
 // session request, start, three text blocks (their headers, then the letters they carry), end, and smbd's replies.
@@ -58,6 +54,12 @@ const std::string kReceiverFound = "058d8580000000010000000020464345464544454645
                                    "414341414400002000010007e900000660007f000001";
 const char kNobodyUnknown[] =
     "70228583000000010000000020454f4550454345504545464a434143414341434143414341434143414341414400000a0001000000000000";
+// nmblookup -A 192.0.2.1 and nmbd's reply: NAMESERVER <00> <03> <20>, the groups WORKGROUP <00> <1e>, zero statistics.
+const std::string kNodeStatusReply = "27e98400000000010000000020434b41414141414141414141414141414141414141414141414141"
+    "41414141410000210001000000000089054e414d4553455256455220202020200064004e414d4553455256455220202020200364004e414d"
+    "455345525645522020202020206400574f524b47524f555020202020202000e400574f524b47524f55502020202020201ee400" +
+    std::string(2 * 46, '0');
+const std::string kNodeStatusQuery = "27e900000001000000000000" + kNodeStatusReply.substr(24, 76);
 
 // What a write function puts out, in hex; empty when it ran out of room.
 template <typename Write>
@@ -70,15 +72,10 @@ std::string Written(Write write)
 }
 
 // The conversation of the capture; `text` must outlive it.
-CMessageConversation SambaConversation(const char* text = kLetters)
+CMessageConversation SambaConversation(const char* text = kLetters.c_str())
 {
     return CMessageConversation("TRIAL", 5, "VM", 2, "alice", 5, reinterpret_cast<const unsigned char*>(text),
                                 strlen(text), 0x2e9a);
-}
-
-std::string Request(const CMessageConversation& conversation)
-{
-    return Written([&](CByteWriter& out) { conversation.WriteRequest(out); });
 }
 
 // Hands the conversation one session-service packet, given whole in hex.
@@ -91,55 +88,67 @@ bool Answer(CMessageConversation& conversation, const std::string& packet)
 
 } // namespace
 
-TEST(MachineName, IsAnAddressOfFourNumbersUpTo255OrAHostNameEncodedAsSambasClientEncodesIt)
+TEST(NetBios, NamesAndQueriesAreAsSambaHasThemAndOnlyTheAnswerToOurOwnQuestionIsTaken)
 {
-    auto encoded = [](const char* name, unsigned suffix) {
-        return Written([&](CByteWriter& out) { WriteNetBiosName(out, name, strlen(name), suffix); });
+    EXPECT_EQ(Written([](CByteWriter& out) { WriteNetBiosName(out, "ABCDEFGHIJKLMNO", 15, 3); }),
+              Written([](CByteWriter& out) { WriteNetBiosName(out, "ABCDEFGHIJKLMNOPQ", 17, 3); }));   // cut to 15
+    // A machine's NetBIOS name (none for sixteen-chars-xy), and its address when it is one, not a host's name.
+    const char* const machines[][3] = {
+        { "pc12", "PC12", "" }, { "Pc12.example.com", "PC12", "" }, { "127.0.0.1", "127.0.0.1", "7f000001" },
+        { "255.255.255.255", "255.255.255.255", "ffffffff" }, { "010.0.0.255", "010.0.0.255", "0a0000ff" },
+        { "fifteen-chars-x.lan", "FIFTEEN-CHARS-X", "" }, { "sixteen-chars-xy", "", "" }, { "1.2.3.4.5", "1", "" },
+        { "1.2.3.4.", "1", "" }, { "1..2.3", "1", "" }, { "1.2.3", "1", "" }, { "", "", "" }, { "1.2.3.0004", "1", "" },
+        { "256.0.0.1", "256", "" }, { "0x7f.0.0.1", "0X7F", "" }, { " 1.2.3.4", " 1", "" },
     };
-    EXPECT_EQ(kSessionRequest.substr(8, 68), encoded("TRIAL", 3));   // the called name, then the calling one
-    EXPECT_EQ(kSessionRequest.substr(8 + 68), encoded("VM", 0));
-    EXPECT_EQ(encoded("ABCDEFGHIJKLMNO", 3), encoded("ABCDEFGHIJKLMNOPQ", 3));   // the suffix is always the 16th byte
-    const char* const machines[][2] = {
-        { "pc12", "PC12" }, { "Pc12.example.com", "PC12" }, { "127.0.0.1", "127.0.0.1" },
-        { "255.255.255.255", "255.255.255.255" }, { "fifteen-chars-x.lan", "FIFTEEN-CHARS-X" },
-        { "sixteen-chars-xy", "" },   // no NetBIOS name at all
-        { "1.2.3.4.5", "1" },         // not an address: a host called 1
-    };
-    for (const auto& machine : machines) {
+    for (const auto& c : machines) {
         char name[kNetBiosNameLength];
-        EXPECT_EQ(machine[1], std::string(name, NetBiosNameOf(machine[0], strlen(machine[0]), name))) << machine[0];
+        unsigned char address[4];
+        EXPECT_EQ(c[1], std::string(name, NetBiosNameOf(c[0], strlen(c[0]), name))) << c[0];
+        EXPECT_EQ(c[2], ParseIPv4(c[0], strlen(c[0]), address) ? ToHex(address, 4) : "") << c[0];
     }
-    unsigned char address[4] = {};
-    for (const char* text : { "256.0.0.1", "1.2.3", "1.2.3.4.", "1..2.3", "0x7f.0.0.1", "1.2.3.0004", " 1.2.3.4", "" })
-        EXPECT_FALSE(ParseIPv4(text, strlen(text), address)) << text;
-    const char* const addresses[][2] = { { "127.0.0.1", "7f000001" }, { "010.0.0.255", "0a0000ff" } };
-    for (const auto& c : addresses) {
-        EXPECT_TRUE(ParseIPv4(c[0], strlen(c[0]), address)) << c[0];
-        EXPECT_EQ(c[1], ToHex(address, 4)) << c[0];
-    }
+    for (bool broadcast : { false, true })
+        EXPECT_EQ(std::string(kReceiverQuery).replace(4, 4, broadcast ? "0110" : "0100"),
+                  Written([&](CByteWriter& out) { WriteNameQuery(out, 0x058d, "RECEIVER", 8, broadcast); }));
+    EXPECT_EQ(kNodeStatusQuery, Written([](CByteWriter& out) { WriteNodeStatusQuery(out, 0x27e9); }));
+    using Reply = NameQueryReply;
+    // To a name query for `name`, the address found; to a node status query (no name), the messenger name found.
+    const struct { std::string hex; unsigned id; const char* name; Reply::Kind kind; std::string found; } replies[] = {
+        { kReceiverFound, 0x058d, "RECEIVER", Reply::Found, "7f000001" },
+        { kNobodyUnknown, 0x7022, "NOBODY", Reply::NotFound, "00000000" },
+        { kReceiverFound, 0x058e, "RECEIVER", Reply::NotOurs, "00000000" },
+        { kReceiverFound, 0x058d, "RECEIVEX", Reply::NotOurs, "00000000" },
+        { std::string(kReceiverFound).replace(2 * 54, 4, "0007"), 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },
+        { std::string(kReceiverFound).replace(4, 4, "0580"), 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },
+        { kReceiverQuery, 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },
+        { kNodeStatusReply, 0x27e9, nullptr, Reply::Found, "NAMESERVER" },
+        { std::string(kNodeStatusReply).replace(2 * 89, 2, "58"), 0x27e9, nullptr, Reply::Found, "NAMESERVER    X" },
+        { kNodeStatusReply, 0x27ea, nullptr, Reply::NotOurs, "" },
+        { std::string(kNodeStatusReply).replace(4, 4, "0400"), 0x27e9, nullptr, Reply::NotOurs, "" },   // a query
+        { std::string(kNodeStatusReply).replace(2 * 46, 4, "0020"), 0x27e9, nullptr, Reply::NotOurs, "" },
+        { std::string(kNodeStatusReply).replace(2 * 56, 2, "0d"), 0x27e9, nullptr, Reply::NotOurs, "" },   // 13 names
+        { std::string(kNodeStatusReply).replace(2 * 54, 4, "0025"), 0x27e9, nullptr, Reply::NotOurs, "" },   // 2 fit
+        { std::string(kNodeStatusReply).replace(2 * 90, 2, "1f"), 0x27e9, nullptr, Reply::NotFound, "" },   // no <03>
+        { std::string(kNodeStatusReply).replace(2 * 91, 2, "e4"), 0x27e9, nullptr, Reply::NotFound, "" },   // a group
+    };
+    for (const auto& c : replies)
+        for (size_t cut = c.kind == Reply::Found ? 0 : c.hex.size(); cut <= c.hex.size(); cut += 2) {
+            SCOPED_TRACE(c.hex.substr(0, cut));   // an answer cut short is none
+            std::vector<unsigned char> bytes = FromHex(c.hex.substr(0, cut));
+            CByteReader in(bytes.data(), bytes.size());
+            NameQueryReply address = c.name ? ReadNameQueryReply(in, c.id, c.name, strlen(c.name)) : Reply();
+            NodeStatusReply status = c.name ? NodeStatusReply() : ReadNodeStatusReply(in, c.id);
+            EXPECT_EQ(cut < c.hex.size() ? Reply::NotOurs : c.kind, c.name ? address.kind : status.kind);
+            EXPECT_EQ(cut < c.hex.size() ? c.name ? "00000000" : "" : c.found,
+                      c.name ? ToHex(address.address, 4) : std::string(status.name, status.length));
+        }
 }
 
-TEST(Conversation, CarriesTheMessageGroupOfTheStartReplyIntoEveryBlock)
-{
-    CMessageConversation conversation = SambaConversation("hi");
-    ASSERT_TRUE(Answer(conversation, kSessionAccepted));
-    // A start reply with one parameter word, the group, as Windows gives it.
-    ASSERT_TRUE(Answer(conversation, "00000025" + std::string(kStartReply + 8, 2 * 32) + "0134120000"));
-    for (const char* reply : { kTextReply, kEndReply }) {
-        EXPECT_EQ("013412", Request(conversation).substr(2 * 36, 6));   // word count, group
-        ASSERT_TRUE(Answer(conversation, reply));
-    }
-    EXPECT_TRUE(conversation.Finished());
-}
-
-TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOrMakesNoSense)
+TEST(Conversation, SendsWhatSambasClientSendsCarriesTheGroupAndEndsAtTheFirstReplyThatRefusesOrMakesNoSense)
 {
     using Failure = CMessageConversation::Failure;
     const std::string capture[][2] = { { kSessionRequest, kSessionAccepted }, { kStart, kStartReply },
-                                       { kText1, kTextReply }, { kText2, kTextReply }, { kText3, kTextReply },
-                                       { kEnd, kEndReply } };
-    std::string ntRefused = kStartRefused;
-    ntRefused.replace(2 * 9, 8, "d00000c0").replace(2 * 14, 4, "0340");   // NT status flag in flags2
+        { kText1, kTextReply }, { kText2, kTextReply }, { kText3, kTextReply }, { kEnd, kEndReply } };
+    const std::string ntRefused = std::string(kStartRefused).replace(2 * 9, 8, "d00000c0").replace(2 * 14, 4, "0340");
     // After `sent` requests of the capture, answered as smbd did, `reply` ends it: `detail` is the error or status.
     const struct { int sent; std::string reply; Failure::Kind kind; unsigned long detail; } cases[] = {
         { 6, "", Failure::None, 0 },   // all of it
@@ -150,7 +159,7 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
         { 0, "8200000100", Failure::NotASessionReply, 0 },
         { 0, kStartReply, Failure::NotASessionReply, 0 },
         { 1, kStartRefused, Failure::MessageRefused, 0x00470001 },
-        { 1, ntRefused, Failure::MessageRefused, 0xC00000D0 },
+        { 1, ntRefused, Failure::MessageRefused, 0xC00000D0 },   // NT status flag in flags2
         { 1, kTextReply, Failure::NotAMessageReply, 0 },   // the reply to another command
         { 1, kStart, Failure::NotAMessageReply, 0 },       // not a reply at all
         { 1, std::string(kStartReply).replace(2 * 30, 4, "9a2f"), Failure::NotAMessageReply, 0 },   // another process's
@@ -163,7 +172,7 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
         SCOPED_TRACE(c.reply);
         CMessageConversation conversation = SambaConversation();
         for (int i = 0; i < c.sent; ++i) {
-            EXPECT_EQ(capture[i][0], Request(conversation));
+            EXPECT_EQ(capture[i][0], Written([&](CByteWriter& out) { conversation.WriteRequest(out); }));
             ASSERT_TRUE(Answer(conversation, capture[i][1]));
         }
         EXPECT_TRUE((c.reply.empty() || !Answer(conversation, c.reply)) && conversation.Finished());
@@ -172,31 +181,15 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
         EXPECT_EQ(c.detail, c.kind == Failure::SessionRefused ? failure.error : failure.status);
         EXPECT_EQ(c.reply == ntRefused, failure.ntStatus);
     }
-}
-
-TEST(NameQuery, AsksAsNmblookupAsksAndTakesOnlyTheAnswerToItsOwnQuestion)
-{
-    for (bool broadcast : { false, true })
-        EXPECT_EQ(std::string(kReceiverQuery).replace(4, 4, broadcast ? "0110" : "0100"),
-                  Written([&](CByteWriter& out) { WriteNameQuery(out, 0x058d, "RECEIVER", 8, broadcast); }));
-    const struct { std::string reply; unsigned id; const char* name; NameQueryReply::Kind kind; } replies[] = {
-        { kReceiverFound, 0x058d, "RECEIVER", NameQueryReply::Found },
-        { kNobodyUnknown, 0x7022, "NOBODY", NameQueryReply::NotFound },
-        { kReceiverFound, 0x058e, "RECEIVER", NameQueryReply::NotOurs },
-        { kReceiverFound, 0x058d, "RECEIVEX", NameQueryReply::NotOurs },
-        { kReceiverFound.substr(0, 2 * 61), 0x058d, "RECEIVER", NameQueryReply::NotOurs },
-        { std::string(kReceiverFound).replace(2 * 54, 4, "0007"), 0x058d, "RECEIVER", NameQueryReply::NotOurs },
-        { std::string(kReceiverFound).replace(4, 4, "0580"), 0x058d, "RECEIVER", NameQueryReply::NotOurs },
-        { kReceiverQuery, 0x058d, "RECEIVER", NameQueryReply::NotOurs },
-        { "", 0x058d, "RECEIVER", NameQueryReply::NotOurs },
-    };
-    for (const auto& c : replies) {
-        std::vector<unsigned char> bytes = FromHex(c.reply);
-        CByteReader in(bytes.data(), bytes.size());
-        NameQueryReply reply = ReadNameQueryReply(in, c.id, c.name, strlen(c.name));
-        EXPECT_EQ(c.kind, reply.kind) << c.reply;
-        EXPECT_EQ(c.kind == NameQueryReply::Found ? "7f000001" : "00000000", ToHex(reply.address, 4)) << c.reply;
+    // A start reply with one parameter word, the group, as Windows gives it: each request after it has that word.
+    CMessageConversation grouped = SambaConversation("hi");
+    ASSERT_TRUE(Answer(grouped, kSessionAccepted));
+    ASSERT_TRUE(Answer(grouped, "00000025" + std::string(kStartReply + 8, 2 * 32) + "0134120000"));
+    for (const char* reply : { kTextReply, kEndReply }) {
+        EXPECT_EQ("013412", Written([&](CByteWriter& out) { grouped.WriteRequest(out); }).substr(2 * 36, 6));
+        ASSERT_TRUE(Answer(grouped, reply));
     }
+    EXPECT_TRUE(grouped.Finished());
 }
 
 TEST(CommandLine, TakesTheNameAndEverythingAfterTheOneSpaceThatFollowsIt)
