@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
+
 namespace {
 
 // Takes what arrived: each message's sender and called name (N.from) and text (N.msg: Unix line ends, UTF-8).
@@ -110,5 +113,51 @@ TEST(Delivery, EveryFailureIsAnErrorThatSaysWhy)
         EXPECT_NE(std::string::npos, box.text.find("\r\n" + c.reason + "\r\n")) << box.text;
         EXPECT_TRUE(TakeFiled().empty());
         ASSERT_TRUE(session.DismissBox());
+    }
+}
+
+// Where the system has no NET SEND (net.exe refuses the command, or is Wine's own), the netsend.exe built
+// with Mirolt and lying beside it sends, and no other.
+TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
+{
+    // One byte of the DOS stub's text changed: such a copy would still run.
+    std::string changed = Paths().work + "\\netsend-changed.exe";
+    ASSERT_TRUE(::CopyFileA(Option("net").c_str(), changed.c_str(), FALSE));
+    std::string bytes = ReadFile(changed);
+    bytes[0x4E] ^= 0x20;
+    std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
+
+    const struct { bool winesNet; std::string client; const char* refusal; } cases[] = {
+        { false, Option("net"), nullptr },
+        { true, Option("net"), nullptr },
+        { true, "", "The system's net.exe is Wine's own, which has no NET SEND command, and netsend.exe, which sends "
+                    "in its place, is not in " },
+        { false, changed, "This version of Windows has no NET SEND command (Windows Vista removed it), and the "
+                          "netsend.exe in " },
+    };
+    for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        const auto& c = cases[i];
+        SCOPED_TRACE(std::string(c.winesNet ? "Wine's own net.exe, " : "no NET SEND, ") +
+                     (c.client.empty() ? "no netsend.exe" : c.client == changed ? "a changed one" : "the one built"));
+        std::string folder = Paths().work + "\\" + CurrentTestName() + std::to_string(i);
+        LaunchOptions options;
+        options.exe = CopyOfMirolt(folder, c.client);
+        options.netExit = 1;
+        options.netStdout = "The syntax of this command is:\\r\\n";
+        std::unique_ptr<SystemNetReplaced> winesNet(c.winesNet ? new SystemNetReplaced(Option("wine-net")) : nullptr);
+        ASSERT_TRUE(!winesNet || winesNet->done);
+        MiroltSession session(CurrentTestName(), options);
+        BoxInfo box = Send(session, "127.0.0.1", "Lunch at 12, OK?");
+        std::vector<std::string> filed;
+        if (!c.refusal) {
+            ExpectOkBox(box, session.Form(), "Done", "Message has been sent");
+            ASSERT_TRUE(WaitFor([&] { return !(filed = TakeFiled()).empty(); })) << "nothing arrived";
+            EXPECT_EQ(1u, filed.size());
+        } else {
+            ExpectOkBox(box, session.Form(), "Error",
+                        "The message could not be sent to 127.0.0.1. " + (c.refusal + folder), true);
+            EXPECT_TRUE(TakeFiled().empty());
+        }
+        EXPECT_EQ(c.winesNet ? 0u : 1u, session.Records().size()) << "only the system's net.exe records";
     }
 }
