@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Prints what Mirolt.exe weighs and what it depends on, against its goals: under 32 KB, and
+# Prints what Mirolt.exe weighs and what it depends on, against its goals: at most 32 KB, and
 # importing system DLLs only.
 # Usage: measure.sh [mingw-gcc|mingw-clang]   (the CMake preset to build with; mingw-gcc by default)
 set -euo pipefail
@@ -12,7 +12,7 @@ case $preset in
 esac
 
 size=$(stat -c %s "$exe")
-echo "size:    $size bytes ($((size / 1024)) KB; goal under 32 KB: $([ "$size" -lt 32768 ] && echo met || echo MISSED))"
+echo "size:    $size bytes ($((size / 1024)) KB; goal at most 32 KB: $([ "$size" -le 32768 ] && echo met || echo MISSED))"
 i686-w64-mingw32-objdump -h "$exe" | while read -r _ name hexsize _; do
     case "$name" in .*) printf 'section: %-8s %6d bytes\n' "$name" "$((16#$hexsize))" ;; esac
 done
