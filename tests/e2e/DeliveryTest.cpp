@@ -152,7 +152,8 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         if (!c.refusal) {
             ExpectOkBox(box, session.Form(), "Done", "Message has been sent");
             ASSERT_TRUE(WaitFor([&] { return !(filed = TakeFiled()).empty(); })) << "nothing arrived";
-            EXPECT_EQ(1u, filed.size());
+            ASSERT_EQ(1u, filed.size());
+            EXPECT_EQ(" to nameserver\nLunch at 12, OK?", filed[0].substr(filed[0].find(' ', 1)));
         } else {
             ExpectOkBox(box, session.Form(), "Error",
                         "The message could not be sent to 127.0.0.1. " + (c.refusal + folder), true);
