@@ -26,7 +26,7 @@ while [ $# -gt 0 ]; do
     shift
 done
 
-# Stops smbd, and whatever else a *.pid file in the folder names (the tests' name server): each is the
+# Stops smbd, and whatever else a *.pid file in the folder names (the tests' other receivers): each is the
 # leader of a process group of its own, and its children go with it.
 stop() {
     local file group
