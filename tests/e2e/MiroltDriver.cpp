@@ -1,22 +1,17 @@
 // tests/e2e/MiroltDriver.cpp: MiroltSession and the helpers around it.
 #include "tests/e2e/MiroltDriver.h"
 
-#include "resources/resource.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <stdio.h>
 #include <string.h>
 
 namespace {
 
-// How long a query to the form may take before the form counts as not answering.
-const UINT kQueryTimeoutMs = 5000;
-
-LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = kQueryTimeoutMs)
+// A window that does not answer within the time counts as hung.
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 5000)
 {
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result))
@@ -24,32 +19,27 @@ LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, U
     return static_cast<LRESULT>(result);
 }
 
-struct WindowSearch {
-    DWORD pid;   // 0: any
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectVisible(HWND window, LPARAM param)
+std::string ClassName(HWND window)
 {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if ((search->pid == 0 || owner == search->pid) && ::IsWindowVisible(window))
-        search->found.push_back(window);
-    return TRUE;
+    char name[64] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The visible dialogs of a process, its form and message boxes among them.
+std::vector<HWND> VisibleDialogs(DWORD pid)
+{
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && ::IsWindowVisible(window))
+            found.push_back(window);
+    }
+    return found;
 }
 
 } // namespace
-
-std::vector<HWND> VisibleWindows(DWORD pid, HWND parent)
-{
-    WindowSearch search = { pid, {} };
-    if (parent)
-        ::EnumChildWindows(parent, CollectVisible, reinterpret_cast<LPARAM>(&search));
-    else
-        ::EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 std::string Option(const char* name)
 {
@@ -67,32 +57,12 @@ const E2ePaths& Paths()
     return paths;
 }
 
-std::string ClassName(HWND window)
-{
-    char name[64] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-bool IsProcessRunning(DWORD pid)
-{
-    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, pid);
-    bool running = process && ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    if (process)
-        ::CloseHandle(process);
-    return running;
-}
-
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
+    for (DWORD start = ::GetTickCount(); !condition(); ::Sleep(20))
         if (::GetTickCount() - start > timeoutMs)
             return false;
-        ::Sleep(20);
-    }
+    return true;
 }
 
 std::string ReadFile(const std::string& path)
@@ -140,14 +110,6 @@ SystemNetReplaced::~SystemNetReplaced()
     ::MoveFileExA((path + ".away").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-std::string ArgumentsOf(const NetRecord& record)
-{
-    size_t close = record.cmdline.find('"', 1);
-    if (record.cmdline.empty() || record.cmdline[0] != '"' || close == std::string::npos)
-        return "<unexpected command line: " + record.cmdline + ">";
-    return record.cmdline.substr(close + 1);
-}
-
 void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
                  bool textIsPrefix)
 {
@@ -161,106 +123,93 @@ void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, cons
 
 MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& options)
 {
-    ZeroMemory(&m_process, sizeof m_process);
+    // The program passes its environment on to net.exe, which is how the stand-in finds its log and plan.
     m_log = Paths().work + "\\" + name + ".log";
     ::DeleteFileA(m_log.c_str());
+    ::SetEnvironmentVariableA("MIROLT_NET_LOG", m_log.c_str());
+    SetNet(options.netExit, options.netStdout);
 
-    // The program passes its environment on to net.exe, which is how the stand-in learns its part.
-    const std::pair<const char*, std::string> standin[] = {
-        { "MIROLT_NET_LOG", m_log }, { "MIROLT_NET_EXIT", std::to_string(options.netExit) },
-        { "MIROLT_NET_DELAY_MS", std::to_string(options.netDelayMs) }, { "MIROLT_NET_STDOUT", options.netStdout },
-        { "MIROLT_NET_STDERR", options.netStderr }, { "MIROLT_NET_REPEAT", std::to_string(options.netRepeat) } };
-    for (const auto& variable : standin)
-        ::SetEnvironmentVariableA(variable.first, variable.second.empty() ? nullptr : variable.second.c_str());
-
-    STARTUPINFOA startup;
-    ZeroMemory(&startup, sizeof startup);
+    STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string exe = options.exe.empty() ? Paths().mirolt : options.exe;
-    std::string commandLine = "\"" + exe + "\"";
-    BOOL started = ::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                    options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup,
-                                    &m_process);
-    if (!started)
+    std::string exe = options.exe.empty() ? Paths().mirolt : options.exe, commandLine = "\"" + exe + "\"";
+    if (!::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &m_process))
         throw std::runtime_error("could not start " + exe);
-
-    ::WaitForInputIdle(m_process.hProcess, 10000);
-    WaitFor([this] {
-        for (HWND window : VisibleWindows(m_process.dwProcessId))
-            if (ClassName(window) == "#32770" && WindowText(window) == "Mirolt")
-                m_form = window;
-        return m_form != nullptr;
-    });
-    if (!m_form)
+    if (!WaitFor([this] {
+            for (HWND window : VisibleDialogs(m_process.dwProcessId))
+                m_form = WindowText(window) == "Mirolt" ? window : m_form;
+            return m_form != nullptr;
+        }))
         throw std::runtime_error("the form of " + exe + " did not appear");
     // Under an older system's rules (MIROLT_RULES, which the program inherits) from the first input on.
     char rules[8] = "";
-    if (::GetEnvironmentVariableA("MIROLT_RULES", rules, sizeof rules) &&
-        (!SendProbe("MiroltRules") || ::GetPropA(m_form, "MiroltRules") == nullptr))
+    if (::GetEnvironmentVariableA("MIROLT_RULES", rules, sizeof rules))
+        SendProbe("MiroltRules");
+    if (*rules && !::GetPropA(m_form, "MiroltRules"))
         throw std::runtime_error(std::string("the rules of ") + rules + " could not be applied");
-}
-
-bool MiroltSession::SendProbe(const char* name) const
-{
-    HMODULE probe = ::LoadLibraryA("mirolt_probe.dll");
-    HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "ProbeHook")));
-    if (!hook)
-        return false;
-    HHOOK installed = ::SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, ::GetWindowThreadProcessId(m_form, nullptr));
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(m_form, ::RegisterWindowMessageA(name), 0, 0, SMTO_NORMAL, 10000, &result);
-    ::UnhookWindowsHookEx(installed);
-    return true;
 }
 
 MiroltSession::~MiroltSession()
 {
-    if (Running()) {
-        ::TerminateProcess(m_process.hProcess, 99);
-        ::WaitForSingleObject(m_process.hProcess, 5000);
-    }
-    // A stand-in told to hang is still running; end it so that the next test starts clean.
-    for (const NetRecord& record : Records()) {
-        if (HANDLE net = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, record.pid)) {
-            if (::WaitForSingleObject(net, 0) == WAIT_TIMEOUT) {
-                ::TerminateProcess(net, 99);
-                ::WaitForSingleObject(net, 5000);
-            }
-            ::CloseHandle(net);
-        }
-    }
+    ::TerminateProcess(m_process.hProcess, 99);   // when it is still running
+    ::WaitForSingleObject(m_process.hProcess, 5000);
+    EndNet(99);   // so that the next test starts clean
     ::CloseHandle(m_process.hThread);
     ::CloseHandle(m_process.hProcess);
 }
 
+void MiroltSession::SetNet(int exitCode, const std::string& out, const std::string& err, int repeat, int delayMs)
+{
+    std::ofstream(m_log + ".plan", std::ios::binary | std::ios::trunc)
+        << exitCode << " " << delayMs << " " << repeat << " " << out.size() << "\n" << out << err;
+}
+
+size_t MiroltSession::EndNet(UINT exitCode)
+{
+    size_t ended = 0;
+    for (const NetRecord& record : Records()) {
+        HANDLE net = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, record.pid);
+        if (net && ::WaitForSingleObject(net, 0) == WAIT_TIMEOUT && ::TerminateProcess(net, exitCode))
+            ended += ::WaitForSingleObject(net, 5000) == WAIT_OBJECT_0;
+        ::CloseHandle(net);
+    }
+    return ended;
+}
+
+void MiroltSession::SendProbe(const char* name) const
+{
+    HMODULE probe = ::LoadLibraryA("mirolt_probe.dll");
+    HOOKPROC hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(::GetProcAddress(probe, "ProbeHook")));
+    HHOOK installed = ::SetWindowsHookExA(WH_CALLWNDPROC, hook, probe, ::GetWindowThreadProcessId(m_form, nullptr));
+    Query(m_form, ::RegisterWindowMessageA(name));
+    ::UnhookWindowsHookEx(installed);
+}
+
 HWND MiroltSession::Focus() const
 {
-    GUITHREADINFO info;
-    ZeroMemory(&info, sizeof info);
+    GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(m_form, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_form, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-void MiroltSession::Type(const std::string& text)
+void MiroltSession::Type(const std::string& keys)
 {
-    Flush();   // earlier keys may still move the focus
-    HWND target = Focus();
-    if (!target)
-        throw std::runtime_error("no control has the focus to type \"" + text + "\" into");
-    for (char c : text)
-        ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
-}
-
-void MiroltSession::Key(UINT vk)
-{
-    Flush();
-    // With no control focused (all disabled) a key goes to the form itself.
-    HWND target = Focus() ? Focus() : m_form;
-    LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(vk, 0)) << 16;
-    ::PostMessageA(target, WM_KEYDOWN, vk, scan | 1);
-    ::PostMessageA(target, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+    HWND target = nullptr;
+    for (char c : keys) {
+        if (!target) {
+            Flush();   // the key before may have moved the focus
+            target = Focus() ? Focus() : m_form;   // with every control disabled, the form itself
+        }
+        UINT vk = c == '\t' ? VK_TAB : c == '\r' ? VK_RETURN : c == '\x1b' ? VK_ESCAPE : 0;
+        if (!vk) {
+            ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+            continue;
+        }
+        LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(vk, 0)) << 16 | 1;
+        ::PostMessageA(target, WM_KEYDOWN, vk, scan);
+        ::PostMessageA(target, WM_KEYUP, vk, scan | 0xC0000000);
+        target = nullptr;
+    }
 }
 
 void MiroltSession::SetText(int id, const std::string& text)
@@ -268,6 +217,24 @@ void MiroltSession::SetText(int id, const std::string& text)
     Flush();
     // Wrapping tens of thousands of characters takes the message field a few seconds.
     Query(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 60000);
+}
+
+void MiroltSession::SetText(int id, const std::wstring& text)
+{
+    Flush();
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 60000,
+                               &result))
+        throw std::runtime_error("the field did not take its text");
+}
+
+std::wstring MiroltSession::WideText(int id) const
+{
+    std::wstring text(static_cast<size_t>(Query(Item(id), WM_GETTEXTLENGTH)) + 1, L'\0');
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(Item(id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 5000,
+                          &length);
+    return text.substr(0, length);
 }
 
 void MiroltSession::Flush()
@@ -282,86 +249,62 @@ void MiroltSession::Flush()
         throw std::runtime_error("the form did not handle its input");
 }
 
-void MiroltSession::SetWideText(int id, const std::wstring& text)
-{
-    Flush();
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
-                               kQueryTimeoutMs, &result))
-        throw std::runtime_error("the field did not take its text");
-}
-
-std::wstring MiroltSession::WideText(int id) const
-{
-    wchar_t text[256] = L"";
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(Item(id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, kQueryTimeoutMs,
-                          &result);
-    return text;
-}
-
-void MiroltSession::ExpectSettled(const std::string& machine, const std::string& message)
+void MiroltSession::ExpectSettled(const std::wstring& machine, const std::wstring& message)
 {
     Flush();   // the form has done all it does once a box is gone
     for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR })
         EXPECT_TRUE(Enabled(id)) << "control " << id << " is still disabled";
-    EXPECT_EQ(machine, Text(IDC_MACHINE_NAME));
-    EXPECT_EQ(message, Text(IDC_MESSAGE));
-    if (!Enabled(IDC_MESSAGE))
-        return;   // no focus to wait for
+    EXPECT_EQ(machine, WideText(IDC_MACHINE_NAME));
+    EXPECT_EQ(message, WideText(IDC_MESSAGE));
     // With no window manager, X sometimes leaves the keyboard with no window at all when a box closes,
     // so the desktop ends up active. A user would click the form again; it then restores its focus.
     auto focused = [this] { return Focus() == Item(IDC_MESSAGE); };
-    WaitFor([&] { return focused() || !OwnsForeground(); });
-    if (!focused() && !OwnsForeground())
+    auto settled = [&] {   // or left without the keyboard
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
+        return focused() || pid != m_process.dwProcessId;
+    };
+    if (WaitFor(settled) && !focused())
         ::SetForegroundWindow(m_form);
     EXPECT_TRUE(WaitFor(focused)) << "the focus is not in the message field but in control "
                                   << ::GetDlgCtrlID(Focus()) << " of " << Focus();
 }
 
-bool MiroltSession::OwnsForeground() const
+std::string MiroltSession::Text(int id)
 {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(::GetForegroundWindow(), &pid);
-    return pid == m_process.dwProcessId;
+    Flush();
+    return WindowText(Item(id));
 }
 
 std::string MiroltSession::WindowText(HWND window)
 {
-    LRESULT length = Query(window, WM_GETTEXTLENGTH);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = Query(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(got));
+    std::string text(static_cast<size_t>(Query(window, WM_GETTEXTLENGTH)) + 1, '\0');
+    text.resize(static_cast<size_t>(Query(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
     return text;
-}
-
-BoxInfo MiroltSession::Box() const
-{
-    BoxInfo box;
-    for (HWND window : VisibleWindows(m_process.dwProcessId))
-        if (window != m_form && ClassName(window) == "#32770")
-            box.hwnd = window;
-    if (!box.hwnd)
-        return box;
-    box.owner = ::GetWindow(box.hwnd, GW_OWNER);
-    box.caption = WindowText(box.hwnd);
-    box.text = WindowText(::GetDlgItem(box.hwnd, 0xFFFF));   // the text's control ID in every message box
-    for (HWND child : ChildrenOf(box.hwnd)) {
-        LONG style = ::GetWindowLongA(child, GWL_STYLE);
-        if (ClassName(child) == "Button")
-            box.buttons.push_back(WindowText(child));
-        else if (ClassName(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON) {
-            box.icon = box.icon || Query(child, STM_GETICON) != 0;
-        }
-    }
-    return box;
 }
 
 BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
 {
     Flush();
-    WaitFor([this] { return Box().hwnd != nullptr; }, timeoutMs);
-    return Box();
+    BoxInfo box;
+    if (!WaitFor([&] {
+            for (HWND window : VisibleDialogs(m_process.dwProcessId))
+                box.hwnd = window != m_form ? window : box.hwnd;
+            return box.hwnd != nullptr;
+        }, timeoutMs))
+        return box;
+    box.owner = ::GetWindow(box.hwnd, GW_OWNER);
+    box.caption = WindowText(box.hwnd);
+    for (HWND child = ::GetWindow(box.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::string kind = ::IsWindowVisible(child) ? ClassName(child) : "";
+        if (kind == "Button")
+            box.buttons.push_back(WindowText(child));
+        else if (kind == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            box.icon = box.icon || Query(child, STM_GETICON) != 0;
+        else if (kind == "Static")
+            box.text += (box.text.empty() ? "" : "\n") + WindowText(child);
+    }
+    return box;
 }
 
 bool MiroltSession::DismissBox()
@@ -373,12 +316,12 @@ bool MiroltSession::DismissBox()
     return WaitFor([box] { return !::IsWindow(box); });
 }
 
-// Moves the mouse to a point of the screen and clicks there, as a user would.
-static bool ClickAt(int x, int y)
+bool MiroltSession::RealClick(HWND window, int x, int y)
 {
-    ::SetCursorPos(x, y);
-    INPUT clicks[2];
-    ZeroMemory(clicks, sizeof clicks);
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    ::SetCursorPos(x ? x : (rect.left + rect.right) / 2, y ? y : (rect.top + rect.bottom) / 2);
+    INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
@@ -387,52 +330,37 @@ static bool ClickAt(int x, int y)
 
 bool MiroltSession::CloseBoxClick(HWND window)
 {
-    // Find the close box by asking the window what lies where along its caption, right to left.
+    // Asks the window what lies where along its caption, right to left, until it finds the close box.
     window = window ? window : m_form;
     RECT frame;
     ::GetWindowRect(window, &frame);
     for (int y = frame.top + 2; y < frame.top + 40; y += 2)
         for (int x = frame.right - 2; x > frame.right - 80; x -= 2)
             if (Query(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
-                return ClickAt(x - 4, y + 4);
+                return RealClick(window, x - 4, y + 4);
     return false;
-}
-
-bool MiroltSession::RealClick(HWND control)
-{
-    RECT rect;
-    ::GetWindowRect(control, &rect);
-    return ClickAt((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 bool MiroltSession::EndBy(const std::string& way)
 {
     if (way == "Quit")
-        Click(IDOK);
+        RealClick(Item(IDOK));
     else if (way == "Escape")
-        Key(VK_ESCAPE);
+        Type("\x1b");
     else if (way != "close box" || !CloseBoxClick())
         return false;
-    return WaitForExit();
+    return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
 }
 
 std::vector<NetRecord> MiroltSession::Records() const
 {
-    std::vector<NetRecord> records;
+    std::vector<std::string> fields;   // a record's last may still be being written, and has no NUL yet
     std::string log = ReadFile(m_log);
-    for (size_t p = 0; p < log.size();) {
-        NetRecord record;
-        char module[MAX_PATH] = "", show[16] = "";
-        unsigned length = 0;
-        int header = 0;
-        if (sscanf(log.c_str() + p, "pid=%lu\nmodule=%259[^\n]\nshow=%15[^\n]\nlength=%u\ncmdline=%n", &record.pid,
-                   module, show, &length, &header) < 4 || header == 0 || log.size() < p + header + length + 1)
-            break;   // still being written
-        record.module = module;
-        record.show = show;
-        record.cmdline = log.substr(p + header, length);
-        p += header + length + 1;
-        records.push_back(record);
-    }
+    for (size_t p = 0, end; (end = log.find('\0', p)) != std::string::npos; p = end + 1)
+        fields.push_back(log.substr(p, end - p));
+    std::vector<NetRecord> records(fields.size() / 4);
+    for (size_t i = 0; i < records.size(); ++i)
+        records[i] = { static_cast<DWORD>(std::stoul(fields[4 * i])), fields[4 * i + 1], fields[4 * i + 2],
+                       fields[4 * i + 3] };
     return records;
 }

@@ -1,78 +1,42 @@
-/* tests/standin/net_standin.c: stands in for the system's net.exe in the test prefix.
- * It records how it was started and ends the way the test asks, through the environment
- * that Mirolt.exe passes on from the test:
- *   MIROLT_NET_LOG       file to append the record to (nothing is recorded without it)
- *   MIROLT_NET_EXIT      exit code to give (default 0)
- *   MIROLT_NET_DELAY_MS  how long to run before exiting (default 0)
- *   MIROLT_NET_STDOUT    bytes to write on standard output, with \xHH, \r, \n and \\ escapes,
- *                        MIROLT_NET_REPEAT times (default once)
- *   MIROLT_NET_STDERR    bytes to write on standard error, likewise, once
- * Record, one field per line: "pid=", "module=", "show=" (the STARTUPINFO show mode, or
- * "default" when none was given), "length=" (bytes in the command line), "cmdline=" (the whole
- * command line, exactly that many bytes, since it may hold line breaks) and a closing line break,
- * so that several launches can share one file. */
+/* tests/standin/net_standin.c: stands in for the system's net.exe in the test prefix. It appends a record
+ * of how it was started to the file that MIROLT_NET_LOG (which Mirolt.exe passes on) names: its pid, module,
+ * show mode (-1 when none was given) and command line, each ending with a NUL, which no command line holds.
+ * Then it does what the file beside the log, named as it is plus ".plan", says; a test can change that
+ * between one launch and the next. Its first line holds four numbers: the exit code, how long to run in
+ * milliseconds, how many times to write standard output, and that output's length; the output follows,
+ * then what to write on standard error. Without a plan, it ends at once with 0. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
-
-static void Record(const char* log)
-{
-    char module[MAX_PATH];
-    STARTUPINFOA startup;
-    FILE* file = fopen(log, "ab");
-    if (!file)
-        return;
-    GetModuleFileNameA(NULL, module, sizeof module);
-    GetStartupInfoA(&startup);
-    fprintf(file, "pid=%lu\nmodule=%s\n", GetCurrentProcessId(), module);
-    if (startup.dwFlags & STARTF_USESHOWWINDOW)
-        fprintf(file, "show=%u\n", (unsigned)startup.wShowWindow);
-    else
-        fprintf(file, "show=default\n");
-    fprintf(file, "length=%u\ncmdline=%s\n", (unsigned)strlen(GetCommandLineA()), GetCommandLineA());
-    fclose(file);
-}
-
-/* Writes `escaped` decoded, `times` times, on `stream`, unbuffered by the C runtime's text mode. */
-static void Write(HANDLE stream, const char* escaped, long times)
-{
-    char* bytes = malloc(strlen(escaped) + 1);
-    size_t length = 0;
-    DWORD written;
-    const char* p;
-    for (p = escaped; *p; ++p) {
-        if (*p != '\\' || !p[1]) {
-            bytes[length++] = *p;
-        } else if (*++p == 'x' && p[1] && p[2]) {
-            char hex[3] = { p[1], p[2], 0 };
-            bytes[length++] = (char)strtoul(hex, NULL, 16);
-            p += 2;
-        } else {
-            bytes[length++] = *p == 'r' ? '\r' : *p == 'n' ? '\n' : *p;
-        }
-    }
-    while (times-- > 0)
-        WriteFile(stream, bytes, (DWORD)length, &written, NULL);
-    free(bytes);
-}
 
 int main(void)
 {
     const char* log = getenv("MIROLT_NET_LOG");
-    const char* exitCode = getenv("MIROLT_NET_EXIT");
-    const char* delay = getenv("MIROLT_NET_DELAY_MS");
-    const char* out = getenv("MIROLT_NET_STDOUT");
-    const char* err = getenv("MIROLT_NET_STDERR");
-    const char* repeat = getenv("MIROLT_NET_REPEAT");
+    static char words[1 << 16];
+    char path[MAX_PATH + 8];
+    STARTUPINFOA startup;
+    int exitCode = 0;
+    DWORD delay = 0, repeat = 0, outLength = 0, length = 0, written;
+    FILE* file = log ? fopen(log, "ab") : NULL;
+    if (!file)
+        return 0;
+    GetModuleFileNameA(NULL, path, MAX_PATH);
+    GetStartupInfoA(&startup);
+    fprintf(file, "%lu%c%s%c%d%c%s%c", GetCurrentProcessId(), 0, path, 0,
+            (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1, 0, GetCommandLineA(), 0);
+    fclose(file);
 
-    if (log)
-        Record(log);
-    if (out)
-        Write(GetStdHandle(STD_OUTPUT_HANDLE), out, repeat ? strtol(repeat, NULL, 10) : 1);
-    if (err)
-        Write(GetStdHandle(STD_ERROR_HANDLE), err, 1);
-    if (delay)
-        Sleep((DWORD)strtoul(delay, NULL, 10));
-    return exitCode ? (int)strtol(exitCode, NULL, 10) : 0;
+    snprintf(path, sizeof path, "%s.plan", log);
+    if ((file = fopen(path, "rb")) != NULL) {
+        if (fscanf(file, "%d %lu %lu %lu", &exitCode, &delay, &repeat, &outLength) == 4 && fgetc(file) == '\n')
+            length = (DWORD)fread(words, 1, sizeof words, file);
+        fclose(file);
+    }
+    outLength = outLength < length ? outLength : length;
+    while (outLength > 0 && repeat-- > 0)   /* past the C runtime's text mode */
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), words, outLength, &written, NULL);
+    if (length > outLength)
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), words + outLength, length - outLength, &written, NULL);
+    Sleep(delay);
+    return exitCode;
 }
