@@ -77,15 +77,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 3)
         return 0;
-    const char* text = reinterpret_cast<const char*>(data + 3);
-    size_t length = size - 3;
-    CheckTidying(text, length, data[0] % 24, data[1] * 16u, data[2] & 1);
-
-    // Machine name and message: the text, split at its first NUL.
-    std::string whole(text, length);
+    // The first bytes choose limits and outcomes; the rest is the text, and the machine name and message are
+    // its first two pieces between NULs.
+    std::string whole(reinterpret_cast<const char*>(data + 3), size - 3);
+    CheckTidying(whole.data(), whole.size(), data[0] % 24, data[1] * 16u, data[2] & 1);
     size_t split = whole.find('\0');
+    std::string machineName = whole.substr(0, split);
     std::string message = split == std::string::npos ? "" : whole.substr(split + 1);
-    CheckComposition(whole.substr(0, split), message.substr(0, message.find('\0')));
-    CheckReport(data, whole.substr(0, split), message);
+    CheckComposition(machineName, message.substr(0, message.find('\0')));
+    CheckReport(data, machineName, message);
     return 0;
 }

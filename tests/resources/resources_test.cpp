@@ -1,7 +1,7 @@
-// tests/resources/resources_test.cpp: what the build could break in the resources of the built
-// Mirolt.exe, read from the file as Windows loads them: the inventory, the icon's exact format, and
-// the version record as the system reads it.
-// Usage: mirolt_resources <path of Mirolt.exe>
+// tests/resources/resources_test.cpp: what the build could break in the resources of the built Mirolt.exe,
+// read from the file as Windows loads them: the inventory, the icon's exact format, and the version record
+// as the system reads it.
+// Usage: mirolt_resources <path of Mirolt.exe>   (CMake passes it last, after GoogleTest's own arguments)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,18 +18,13 @@ typedef std::vector<BYTE> Bytes;
 
 const char* ExePath()
 {
-    for (int i = __argc - 1; i > 0; --i)
-        if (std::strncmp(__argv[i], "--", 2) != 0)
-            return __argv[i];
-    return "";
+    return __argv[__argc - 1];
 }
 
 HMODULE Exe()
 {
     static HMODULE module = LoadLibraryExA(ExePath(), NULL, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module)
-        throw std::runtime_error(std::string("cannot load ") + ExePath());
-    return module;
+    return module ? module : throw std::runtime_error(std::string("cannot load ") + ExePath());
 }
 
 // The bytes of one resource in English (United States); empty when there is none.
@@ -90,8 +85,7 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
         else
             colours.insert(DWORD(palette[4 * pixels[i]] | palette[4 * pixels[i] + 1] << 8 | palette[4 * pixels[i] + 2] << 16));
     }
-    EXPECT_GT(transparent, 0);
-    EXPECT_LT(transparent, 32 * 32);
+    EXPECT_TRUE(transparent > 0 && transparent < 32 * 32) << transparent << " pixels are transparent";
     EXPECT_GE(colours.size(), 8u);
 }
 
@@ -104,12 +98,10 @@ TEST(ExeResources, VersionRecordReadsAsTheSystemShowsIt)
     void* value = NULL;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &length));
-    VS_FIXEDFILEINFO fixed;
-    std::memcpy(&fixed, value, sizeof fixed);
+    const DWORD* fixed = static_cast<const DWORD*>(value);   // VS_FIXEDFILEINFO: 13 numbers
     const DWORD expected[] = { 0xFEEF04BD, 0x00010000, 0x00010000, 0x00000001, 0x00010000, 0x00000001, 0x3F, 0,
                                VOS__WINDOWS32, VFT_APP, 0, 0, 0 };
-    EXPECT_EQ(std::vector<DWORD>(expected, expected + 13),
-              std::vector<DWORD>(&fixed.dwSignature, &fixed.dwSignature + 13));
+    EXPECT_EQ(std::vector<DWORD>(expected, expected + 13), std::vector<DWORD>(fixed, fixed + 13));
 
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length));
     ASSERT_EQ(4u, length);

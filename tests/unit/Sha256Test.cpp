@@ -24,10 +24,9 @@ TEST(Sha256, DigestsTheStandardExamplesAddedWholeOrInUnevenPieces)
     for (const auto& c : cases) {
         for (bool whole : { true, false }) {
             CSha256 sha;
-            for (size_t at = 0, i = 0; at < c.message.size(); ++i) {
-                size_t count = whole ? c.message.size() : std::min(pieces[i % 9], c.message.size() - at);
+            for (size_t at = 0, i = 0, count; at < c.message.size(); at += count, ++i) {
+                count = whole ? c.message.size() : std::min(pieces[i % 9], c.message.size() - at);
                 sha.Add(c.message.data() + at, count);
-                at += count;
             }
             unsigned char digest[32];
             sha.Finish(digest);
