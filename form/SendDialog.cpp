@@ -207,7 +207,7 @@ bool CSendDialog::ReadRequest(CString& machineName, CString& message, CString& r
 // program; on failure `report` says what happened, in the programs' own words where they had any.
 CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const char* machineName, CString& report)
 {
-    CString parameters, netPath, clientPath, clientFolder;
+    CString parameters, netPath, clientFolder;
     char* buffer = parameters.GetBuffer(static_cast<int>(request.ParametersLength()));
     if (!buffer) {
         report.Append(kOutOfMemory);
@@ -229,41 +229,19 @@ CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const cha
     } else {
         if (!Run(netPath, parameters, story.last, netWords, netReason))
             return FormClosed;
-        if (story.last.kind == CProgramRun::Exited && story.last.exitCode == 0)
+        if (story.last.Succeeded())
             return Sent;
         if (NetSendIsMissing(story.last)) {
             story.system = CSendStory::RefusedNetSend;
             story.net = story.last;
         }
     }
-
     if (story.system != CSendStory::HasNetSend) {
         story.last = CProgramRun();
-        story.last.name = "netsend.exe";
-        if (!CChildProcess::BesideThisProgram(story.last.name, clientPath, clientFolder)) {
-            report.Append(kOutOfMemory);
-            return NotSent;
-        }
-        story.last.path = clientFolder;
-        // Held open from the check to the end, so that what runs is what was checked.
-        CLockedFile client;
-        unsigned char digest[sizeof kNetSendDigest];
-        if (!client.Open(clientPath)) {
-            DWORD error = ::GetLastError();
-            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-                story.last.kind = CProgramRun::Missing;
-            else
-                NotStarted(story.last, clientPath, error, clientReason);
-        } else if (!client.Digest(digest)) {
-            NotStarted(story.last, clientPath, ::GetLastError(), clientReason);
-        } else if (memcmp(digest, kNetSendDigest, sizeof digest) != 0) {
-            story.last.kind = CProgramRun::NotOurs;
-        } else {
-            if (!Run(clientPath, parameters, story.last, clientWords, clientReason))
-                return FormClosed;
-            if (story.last.kind == CProgramRun::Exited && story.last.exitCode == 0)
-                return Sent;
-        }
+        if (!RunClient(parameters, story.last, clientFolder, clientWords, clientReason))
+            return FormClosed;
+        if (story.last.Succeeded())
+            return Sent;
     }
 
     int length = static_cast<int>(ComposeSendReport(story, nullptr));
@@ -272,6 +250,36 @@ CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const cha
         report.ReleaseBuffer(length);
     }
     return NotSent;
+}
+
+// Runs the netsend.exe beside the program, only when it is the one built with it, as Run does; `folder`
+// receives the folder, which `run` names.
+bool CSendDialog::RunClient(const char* parameters, CProgramRun& run, CString& folder, char* words, char* reason)
+{
+    CString path;
+    run.name = "netsend.exe";
+    if (!CChildProcess::BesideThisProgram(run.name, path, folder)) {
+        NotStarted(run, run.name, ERROR_NOT_ENOUGH_MEMORY, reason);
+        return true;
+    }
+    run.path = folder;
+    // Held open from the check to the end, so that what runs is what was checked.
+    CLockedFile client;
+    unsigned char digest[sizeof kNetSendDigest];
+    if (!client.Open(path)) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            run.kind = CProgramRun::Missing;
+        else
+            NotStarted(run, path, error, reason);
+    } else if (!client.Digest(digest)) {
+        NotStarted(run, path, ::GetLastError(), reason);
+    } else if (memcmp(digest, kNetSendDigest, sizeof digest) != 0) {
+        run.kind = CProgramRun::NotOurs;
+    } else {
+        return Run(path, parameters, run, words, reason);
+    }
+    return true;
 }
 
 // Starts the program at `path` hidden, waits for it while the form answers, and tells in `run` what

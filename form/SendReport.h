@@ -22,6 +22,8 @@ struct CProgramRun {
     unsigned long exitCode = 0;
     const char* words = "";    // what it said, tidied
     size_t wordsLength = 0;
+
+    bool Succeeded() const { return kind == Exited && exitCode == 0; }
 };
 
 // Wine marks its own programs with this text at this offset, where a Windows program has its DOS stub.
