@@ -45,8 +45,8 @@ const char kCommandList[] =
 // Started from a folder that holds a net.exe of its own, with another net.exe and a netsend.exe in the
 // current folder, the program starts only the system's net.exe, hidden, with the parameters after its quoted
 // path, and looks for netsend.exe only beside itself. The box that follows fits on the screen and says what
-// became of net.exe, in its own words where it had any; a megabyte of them hangs neither net.exe nor the
-// program, and the sends after it still work.
+// became of net.exe, in its own words where it had any; four times the words it keeps hang neither net.exe nor
+// the program, and the sends after them still work.
 TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
 {
     std::string base = Paths().work + "\\" + CurrentTestName(), program = base + "\\program";
@@ -76,7 +76,7 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
         int repeat;
         std::string shown;
     } outcomes[] = {
-        { "a flood of words, before the others", false, 2, line + "\r\n", "", 1024 * 1024 / 64,
+        { "a flood of words, before the others", false, 2, line + "\r\n", "", 4096,
           screen + "[...]\r\n\r\n(net.exe ended with exit code 2.)" },
         { "words", false, 2, kGermanNerr2273, "", 1, kGermanNerr2273Shown },
         { "no words", false, 2, "", "", 1, "net.exe could not send the message: it ended with exit code 2." },

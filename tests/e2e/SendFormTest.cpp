@@ -93,8 +93,8 @@ TEST(Requests, EachGoesExactlyAsTypedOrIsRefusedWithItsReason)
         { L"PC12", L"   ", "", "" }, { L"PC12", L"tab\there", "", "" }, { L"PC12", L"two\r\nlines\r\n", "", "" },
         { L"PC12", Pattern(31996), "", "" },   // right at the limit the whole text still goes
         { L"PC12", L"caf\u00E9 \u20AC5 \u00DF \u00FC", "", "caf\xE9 \x80" "5 \xDF \xFC" },
-        { L"PC12", Pattern(31997), "The machine name and message are too long: together they can hold at most 32000 "
-                                   "characters.", "" },
+        { std::wstring(31997, L'm'), L"hello", "The machine name and message are too long: together they can hold at "
+                                               "most 32000 characters.", "" },
         { L"PC12", L"", "Please enter a machine name and message", "" },
         { L"PC\t12", L"hello", "The machine name cannot contain spaces, tabs or line breaks.", "" },
         { L"\"PC12\"", L"hello", "The machine name cannot contain quotation marks.", "" },
