@@ -77,8 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 3)
         return 0;
-    // The first bytes choose limits and outcomes; the rest is the text, and the machine name and message are
-    // its first two pieces between NULs.
+    // The first bytes choose limits and outcomes; the machine name and message are the text's first pieces.
     std::string whole(reinterpret_cast<const char*>(data + 3), size - 3);
     CheckTidying(whole.data(), whole.size(), data[0] % 24, data[1] * 16u, data[2] & 1);
     size_t split = whole.find('\0');

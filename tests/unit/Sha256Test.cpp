@@ -9,10 +9,7 @@
 
 TEST(Sha256, DigestsTheStandardExamplesAddedWholeOrInUnevenPieces)
 {
-    const struct {
-        std::string message;
-        const char* digest;
-    } cases[] = {
+    const struct { std::string message; const char* digest; } cases[] = {
         { "", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855" },
         { "abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad" },
         { "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",   // 56 bytes: the length needs a block of its own
