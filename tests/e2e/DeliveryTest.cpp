@@ -130,7 +130,7 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         LaunchOptions options;
         options.exe = CopyOfMirolt(folder, c.client);
         options.netExit = 1;
-        options.netStdout = "The syntax of this command is:\\r\\n";
+        options.netStdout = "The syntax of this command is:\r\n";
         std::unique_ptr<SystemNetReplaced> winesNet(c.winesNet ? new SystemNetReplaced(Option("wine-net")) : nullptr);
         ASSERT_TRUE(!winesNet || winesNet->done);
         MiroltSession session(CurrentTestName(), options);
