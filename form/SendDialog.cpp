@@ -259,7 +259,7 @@ bool CSendDialog::RunClient(const char* parameters, CProgramRun& run, CString& f
     CString path;
     run.name = "netsend.exe";
     if (!CChildProcess::BesideThisProgram(run.name, path, folder)) {
-        NotStarted(run, run.name, ERROR_NOT_ENOUGH_MEMORY, reason);
+        NotStarted(run, run.name, ::GetLastError(), reason);
         return true;
     }
     run.path = folder;

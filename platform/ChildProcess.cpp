@@ -61,6 +61,8 @@ bool CChildProcess::BesideThisProgram(const char* fileName, CString& path, CStri
 {
     char module[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    if (length >= MAX_PATH)   // cut short: older systems say nothing of it
+        ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
     if (length == 0 || length >= MAX_PATH)
         return false;
     // The last backslash, walking by characters: in a double-byte code page one can be a trail byte.
@@ -71,7 +73,11 @@ bool CChildProcess::BesideThisProgram(const char* fileName, CString& path, CStri
     int folderLength = static_cast<int>(nameStart - module);
     path.Append(module, folderLength).Append(fileName);
     folder.Append(module, folderLength > 0 ? folderLength - 1 : 0);
-    return !path.HasFailed() && !folder.HasFailed();
+    if (path.HasFailed() || folder.HasFailed()) {
+        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    return true;
 }
 
 bool CChildProcess::Start(const char* path, const char* parameters)

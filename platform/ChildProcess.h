@@ -26,7 +26,8 @@ public:
 
     // The full path of a program in the system folder, so that no copy elsewhere is picked up.
     static bool InSystemFolder(const char* fileName, CString& path);
-    // The full path of a program in this program's own folder, never the current one, and that folder.
+    // The full path of a program in this program's own folder, never the current one, and that folder;
+    // false, with the reason as the last error, when they cannot be had.
     static bool BesideThisProgram(const char* fileName, CString& path, CString& folder);
 
     // Starts the program at `path` with the command line "path" + `parameters`, hidden and without a
