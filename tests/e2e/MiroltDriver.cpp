@@ -19,13 +19,6 @@ LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, U
     return static_cast<LRESULT>(result);
 }
 
-std::string ClassName(HWND window)
-{
-    char name[64] = "";
-    ::GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 // The visible dialogs of a process, its form and message boxes among them.
 std::vector<HWND> VisibleDialogs(DWORD pid)
 {
@@ -110,37 +103,26 @@ SystemNetReplaced::~SystemNetReplaced()
     ::MoveFileExA((path + ".away").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
-                 bool textIsPrefix)
-{
-    ASSERT_NE(nullptr, box.hwnd) << "no message box appeared";
-    EXPECT_EQ(form, box.owner) << "the box is not owned by the form";
-    EXPECT_EQ(caption, box.caption);
-    EXPECT_EQ(text, textIsPrefix ? box.text.substr(0, text.size()) : box.text);
-    EXPECT_EQ(std::vector<std::string>{ "OK" }, box.buttons);
-    EXPECT_FALSE(box.icon) << "the box shows an icon";
-}
-
-MiroltSession::MiroltSession(const std::string& name, const LaunchOptions& options)
+MiroltSession::MiroltSession(const std::string& name, const std::string& exe, const std::string& currentDir)
 {
     // The program passes its environment on to net.exe, which is how the stand-in finds its log and plan.
     m_log = Paths().work + "\\" + name + ".log";
     ::DeleteFileA(m_log.c_str());
     ::SetEnvironmentVariableA("MIROLT_NET_LOG", m_log.c_str());
-    SetNet(options.netExit, options.netStdout);
+    SetNet(0, "");
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string exe = options.exe.empty() ? Paths().mirolt : options.exe, commandLine = "\"" + exe + "\"";
-    if (!::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          options.currentDir.empty() ? nullptr : options.currentDir.c_str(), &startup, &m_process))
-        throw std::runtime_error("could not start " + exe);
+    std::string program = exe.empty() ? Paths().mirolt : exe, commandLine = "\"" + program + "\"";
+    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_process))
+        throw std::runtime_error("could not start " + program);
     if (!WaitFor([this] {
             for (HWND window : VisibleDialogs(m_process.dwProcessId))
                 m_form = WindowText(window) == "Mirolt" ? window : m_form;
             return m_form != nullptr;
         }))
-        throw std::runtime_error("the form of " + exe + " did not appear");
+        throw std::runtime_error("the form of " + program + " did not appear");
     // Under an older system's rules (MIROLT_RULES, which the program inherits) from the first input on.
     char rules[8] = "";
     if (::GetEnvironmentVariableA("MIROLT_RULES", rules, sizeof rules))
@@ -212,24 +194,26 @@ void MiroltSession::Type(const std::string& keys)
     }
 }
 
-void MiroltSession::SetText(int id, const std::string& text)
-{
-    Flush();
-    // Wrapping tens of thousands of characters takes the message field a few seconds.
-    Query(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 60000);
-}
-
 void MiroltSession::SetText(int id, const std::wstring& text)
 {
     Flush();
+    // Wrapping tens of thousands of characters takes the message field a few seconds.
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 60000,
                                &result))
         throw std::runtime_error("the field did not take its text");
 }
 
-std::wstring MiroltSession::WideText(int id) const
+void MiroltSession::Send(const std::wstring& machine, const std::wstring& message)
 {
+    SetText(IDC_MACHINE_NAME, machine);
+    SetText(IDC_MESSAGE, message);
+    Click(IDC_SEND);
+}
+
+std::wstring MiroltSession::Text(int id)
+{
+    Flush();
     std::wstring text(static_cast<size_t>(Query(Item(id), WM_GETTEXTLENGTH)) + 1, L'\0');
     DWORD_PTR length = 0;
     ::SendMessageTimeoutW(Item(id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 5000,
@@ -254,8 +238,8 @@ void MiroltSession::ExpectSettled(const std::wstring& machine, const std::wstrin
     Flush();   // the form has done all it does once a box is gone
     for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR })
         EXPECT_TRUE(Enabled(id)) << "control " << id << " is still disabled";
-    EXPECT_EQ(machine, WideText(IDC_MACHINE_NAME));
-    EXPECT_EQ(message, WideText(IDC_MESSAGE));
+    EXPECT_EQ(machine, Text(IDC_MACHINE_NAME));
+    EXPECT_EQ(message, Text(IDC_MESSAGE));
     // With no window manager, X sometimes leaves the keyboard with no window at all when a box closes,
     // so the desktop ends up active. A user would click the form again; it then restores its focus.
     auto focused = [this] { return Focus() == Item(IDC_MESSAGE); };
@@ -268,12 +252,6 @@ void MiroltSession::ExpectSettled(const std::wstring& machine, const std::wstrin
         ::SetForegroundWindow(m_form);
     EXPECT_TRUE(WaitFor(focused)) << "the focus is not in the message field but in control "
                                   << ::GetDlgCtrlID(Focus()) << " of " << Focus();
-}
-
-std::string MiroltSession::Text(int id)
-{
-    Flush();
-    return WindowText(Item(id));
 }
 
 std::string MiroltSession::WindowText(HWND window)
@@ -296,14 +274,32 @@ BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
     box.owner = ::GetWindow(box.hwnd, GW_OWNER);
     box.caption = WindowText(box.hwnd);
     for (HWND child = ::GetWindow(box.hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        std::string kind = ::IsWindowVisible(child) ? ClassName(child) : "";
-        if (kind == "Button")
+        char kind[16] = "";
+        if (::IsWindowVisible(child))
+            ::GetClassNameA(child, kind, sizeof kind);
+        if (strcmp(kind, "Button") == 0)
             box.buttons.push_back(WindowText(child));
-        else if (kind == "Static" && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        else if (strcmp(kind, "Static") == 0 && (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             box.icon = box.icon || Query(child, STM_GETICON) != 0;
-        else if (kind == "Static")
+        else if (strcmp(kind, "Static") == 0)
             box.text += (box.text.empty() ? "" : "\n") + WindowText(child);
     }
+    return box;
+}
+
+BoxInfo MiroltSession::ExpectBox(const std::string& caption, const std::string& text, bool textIsPrefix,
+                                 DWORD timeoutMs)
+{
+    BoxInfo box = WaitForBox(timeoutMs);
+    RECT frame = {};
+    EXPECT_TRUE(::GetWindowRect(box.hwnd, &frame)) << "no message box appeared";
+    EXPECT_EQ(m_form, box.owner) << "the box is not owned by the form";
+    EXPECT_EQ(caption, box.caption);
+    EXPECT_EQ(text, textIsPrefix ? box.text.substr(0, text.size()) : box.text);
+    EXPECT_EQ(std::vector<std::string>{ "OK" }, box.buttons);
+    EXPECT_FALSE(box.icon) << "the box shows an icon";
+    EXPECT_TRUE(frame.bottom - frame.top <= ::GetSystemMetrics(SM_CYSCREEN) &&
+                frame.right - frame.left <= ::GetSystemMetrics(SM_CXSCREEN)) << "the box is larger than the screen";
     return box;
 }
 

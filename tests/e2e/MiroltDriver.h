@@ -11,7 +11,7 @@
 
 // A --NAME=VALUE argument that CMake hands the test program; paths come with backslashes.
 std::string Option(const char* name);
-// The built Mirolt.exe, the recording stand-in net.exe, and a folder of the tests' own.
+// The built Mirolt.exe, the recording stand-in net.exe (tests/standin/net_standin.c), and a folder of the tests' own.
 struct E2ePaths {
     std::string mirolt = Option("mirolt"), standin = Option("standin"), work = Option("work");
 };
@@ -40,28 +40,18 @@ struct BoxInfo {
     std::vector<std::string> buttons;   // texts of the visible buttons
     bool icon = false;                  // a visible icon is shown
 };
-// An OK-only box without icon, owned by the form; with `textIsPrefix`, its text only begins with `text`.
-void ExpectOkBox(const BoxInfo& box, HWND form, const std::string& caption, const std::string& text,
-                 bool textIsPrefix = false);
-
-// How the program is started, and what the stand-in net.exe does (see tests/standin/net_standin.c).
-struct LaunchOptions {
-    std::string exe;          // empty: the built Mirolt.exe
-    std::string currentDir;   // empty: the test's own
-    int netExit = 0;
-    std::string netStdout;   // the bytes it writes, in the console's (OEM) code page
-};
 
 class MiroltSession {
 public:
-    // Starts the program with a fresh stand-in log named after `name` and waits for its form.
-    explicit MiroltSession(const std::string& name, const LaunchOptions& options = LaunchOptions());
+    // Starts the program (`exe`, or the built one) in `currentDir` (or the test's own) with a fresh stand-in log
+    // named after `name`, and waits for its form.
+    explicit MiroltSession(const std::string& name, const std::string& exe = "", const std::string& currentDir = "");
     ~MiroltSession();   // ends the program, and any stand-in still running
 
     HWND Form() const { return m_form; }
     HWND Item(int id) const { return ::GetDlgItem(m_form, id); }
     HWND Focus() const;
-    std::string Text(int id);   // once the form has handled all input
+    std::wstring Text(int id);   // once the form has handled all input
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
 
     // Input, posted so that nothing here waits on a modal box. Tab, Enter and Escape (\t, \r, \x1b) are keys,
@@ -69,13 +59,8 @@ public:
     void Type(const std::string& keys);
     void Click(int id) { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
     void Command(int id) { ::PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(Item(id))); }
-    void SetText(int id, const std::string& text);
     void SetText(int id, const std::wstring& text);   // as typed with a keyboard of any language
-    void FillIn(const std::string& machine, const std::string& message)
-    {
-        SetText(IDC_MACHINE_NAME, machine);
-        SetText(IDC_MESSAGE, message);
-    }
+    void Send(const std::wstring& machine, const std::wstring& message);   // fills in both fields and clicks Send
     // Real mouse clicks: in `window` (in its middle, unless at a point of the screen), or on the close box of the
     // form or `window`.
     bool RealClick(HWND window, int x = 0, int y = 0);
@@ -87,13 +72,17 @@ public:
     // is open (after `timeoutMs`).
     BoxInfo WaitForBox(DWORD timeoutMs = 10000);
     BoxInfo Box() { return WaitForBox(0); }
+    // The box that answers a send: OK only, without icon, owned by the form, on the screen, with `caption` and
+    // `text` (with `textIsPrefix`, a text that begins with it).
+    BoxInfo ExpectBox(const std::string& caption, const std::string& text, bool textIsPrefix = false,
+                      DWORD timeoutMs = 30000);
     bool DismissBox();   // presses the box's OK button and waits for it to go
     // After a box: both fields enabled with their texts kept, and the focus in the message field.
     void ExpectSettled(const std::wstring& machine, const std::wstring& message);
 
     std::vector<NetRecord> Records() const;
     // What the stand-in does from its next launch on: its exit code, the bytes it writes on standard output
-    // (`repeat` times) and error, and how long it runs first.
+    // (`repeat` times, in the console's OEM code page) and error, and how long it runs first.
     void SetNet(int exitCode, const std::string& out, const std::string& err = "", int repeat = 1, int delayMs = 0);
     size_t EndNet(UINT exitCode);   // ends the stand-ins still running, with `exitCode`; how many there were
     // Has the probe DLL (probe/mirolt_probe.c) handle the registered message `name` inside the program.
@@ -102,7 +91,6 @@ public:
 private:
     void Flush();   // waits until the form has handled everything posted so far
     static std::string WindowText(HWND window);
-    std::wstring WideText(int id) const;
     bool Running() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
     PROCESS_INFORMATION m_process = {};
     HWND m_form = nullptr;

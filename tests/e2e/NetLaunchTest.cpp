@@ -14,8 +14,7 @@ const char kSent[] = "Message has been sent";
 // Sends "hello" to PC12 and returns once the stand-in has recorded its start.
 void StartSending(MiroltSession& session)
 {
-    session.FillIn("PC12", "hello");
-    session.Click(IDC_SEND);
+    session.Send(L"PC12", L"hello");
     if (!WaitFor([&] { return !session.Records().empty(); }))
         throw std::runtime_error("net.exe was not started");
 }
@@ -53,9 +52,7 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
     std::string current = base + "\\current";
     for (const std::string& folder : { base, current })
         ::CreateDirectoryA(folder.c_str(), nullptr);
-    LaunchOptions options;
-    options.exe = CopyOfMirolt(program);
-    options.currentDir = current;
+    std::string exe = CopyOfMirolt(program);
     for (const std::string& planted : { program + "\\net.exe", current + "\\net.exe", current + "\\netsend.exe" })
         ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), planted.c_str(), FALSE));
 
@@ -89,21 +86,15 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
         { "success, whatever net.exe says", false, 0, kGermanNerr2273, "warning\r\n", 1, kSent },
         { "no net.exe, and none other started in its place", true, 0, "", "", 1, notThere },
     };
-    MiroltSession session(CurrentTestName(), options);
-    session.FillIn("PC12", "hello");
+    MiroltSession session(CurrentTestName(), exe, current);
     size_t started = 0;
     for (const auto& outcome : outcomes) {
         SCOPED_TRACE(outcome.what);
         std::unique_ptr<SystemNetReplaced> gone(outcome.netGone ? new SystemNetReplaced("") : nullptr);
         ASSERT_TRUE(!gone || gone->done);
         session.SetNet(outcome.exitCode, outcome.out, outcome.err, outcome.repeat);
-        session.Click(IDC_SEND);
-        BoxInfo box = session.WaitForBox(15000);
-        ExpectOkBox(box, session.Form(), outcome.shown == kSent ? "Done" : "Error", outcome.shown);
-        RECT frame = {};
-        ::GetWindowRect(box.hwnd, &frame);
-        EXPECT_TRUE(frame.bottom - frame.top <= ::GetSystemMetrics(SM_CYSCREEN) &&
-                    frame.right - frame.left <= ::GetSystemMetrics(SM_CXSCREEN)) << "the box is larger than the screen";
+        session.Send(L"PC12", L"hello");
+        session.ExpectBox(outcome.shown == kSent ? "Done" : "Error", outcome.shown);
         ASSERT_TRUE(session.DismissBox());
         session.ExpectSettled(L"PC12", L"hello");
         std::vector<NetRecord> records = session.Records();
@@ -121,8 +112,8 @@ TEST(Outcome, ANetExeStillRunningAfter60SecondsLeavesTheOutcomeUnknown)
     MiroltSession session(CurrentTestName());
     session.SetNet(0, "Sending the message to PC12...\r\n", "", 1, 100000);
     StartSending(session);
-    ExpectOkBox(session.WaitForBox(90000), session.Form(), "Error", "net.exe has not finished after 60 seconds, so "
-                "whether the message was sent is unknown. So far net.exe has said:\r\n\r\nSending the message to PC12...");
+    session.ExpectBox("Error", "net.exe has not finished after 60 seconds, so whether the message was sent is unknown. "
+                      "So far net.exe has said:\r\n\r\nSending the message to PC12...", false, 90000);
     EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
     ASSERT_TRUE(session.DismissBox());
     session.ExpectSettled(L"PC12", L"hello");
@@ -142,7 +133,7 @@ TEST(Waiting, TheFormAnswersButTakesNoSecondRequestWhileNetRunsAndEndsAtOnce)
             if (netRuns) {
                 StartSending(session);
                 // The driver's every query fails when the form does not answer.
-                EXPECT_EQ("hello", session.Text(IDC_MESSAGE));
+                EXPECT_EQ(L"hello", session.Text(IDC_MESSAGE));
                 for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR })
                     EXPECT_FALSE(session.Enabled(id)) << "control " << id;
                 session.Type("\r");

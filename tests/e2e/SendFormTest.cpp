@@ -24,8 +24,7 @@ void ExpectAnswer(MiroltSession& session, const std::wstring& machine, const std
                   const std::string& refusal = "", std::string sent = "")
 {
     SCOPED_TRACE(machine.substr(0, 20) + L" " + message.substr(0, 40));
-    ExpectOkBox(session.WaitForBox(), session.Form(), refusal.empty() ? "Done" : "Error",
-                refusal.empty() ? kSent : refusal);
+    session.ExpectBox(refusal.empty() ? "Done" : "Error", refusal.empty() ? kSent : refusal);
     EXPECT_EQ(!refusal.empty(), session.Enabled(IDC_MACHINE_NAME));
     EXPECT_EQ(!refusal.empty(), session.Enabled(IDC_MESSAGE));
     std::vector<NetRecord> records = session.Records();
@@ -50,14 +49,13 @@ TEST(TypingAndSending, EnterInTheMachineFieldOrSendDeliversTheTypedTextAndReport
     EXPECT_EQ(session.Item(IDC_MACHINE_NAME), session.Focus());
     session.Type("PC12\tline one\rline two");
     EXPECT_EQ(nullptr, session.Box().hwnd) << "Enter in the message field sent it";
-    EXPECT_EQ("line one\r\nline two", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(L"line one\r\nline two", session.Text(IDC_MESSAGE));
     session.Click(IDC_SEND);
     ExpectAnswer(session, L"PC12", L"line one\r\nline two");
 
     // The button's own notification, as when Clear is pressed from the keyboard: the focus stays put.
     session.Command(IDC_CLEAR);
-    EXPECT_EQ("", session.Text(IDC_MACHINE_NAME));
-    EXPECT_EQ("", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(L"", session.Text(IDC_MACHINE_NAME) + session.Text(IDC_MESSAGE));
     EXPECT_EQ(session.Item(IDC_MESSAGE), session.Focus());
     for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR, IDOK })
         EXPECT_TRUE(session.Enabled(id)) << "control " << id;
@@ -70,8 +68,7 @@ TEST(TypingAndSending, EnterInTheMachineFieldOrSendDeliversTheTypedTextAndReport
 
     session.Click(IDC_CLEAR);
     EXPECT_EQ(nullptr, session.Box().hwnd);
-    EXPECT_EQ("", session.Text(IDC_MACHINE_NAME));
-    EXPECT_EQ("", session.Text(IDC_MESSAGE));
+    EXPECT_EQ(L"", session.Text(IDC_MACHINE_NAME) + session.Text(IDC_MESSAGE));
     EXPECT_EQ(session.Item(IDC_CLEAR), session.Focus());
     EXPECT_EQ(2u, session.Records().size());
 }
@@ -106,9 +103,7 @@ TEST(Requests, EachGoesExactlyAsTypedOrIsRefusedWithItsReason)
     };
     MiroltSession session(CurrentTestName());
     for (const auto& request : requests) {
-        session.SetText(IDC_MACHINE_NAME, request.machine);
-        session.SetText(IDC_MESSAGE, request.message);
-        session.Click(IDC_SEND);
+        session.Send(request.machine, request.message);
         ExpectAnswer(session, request.machine, request.message, request.refusal, request.sent);
     }
     EXPECT_EQ(11u, session.Records().size());
@@ -126,7 +121,8 @@ TEST(Chrome, TheSystemMenuOpensAnAboutBoxThatNamesTheProgramHoldsTheFormAndClose
     EXPECT_EQ("menu: separator 0 \"\"\nmenu: string 16 \"&About Mirolt...\"\nicon: program program program\n",
               ReadFile(report));
 
-    session.FillIn("PC12", "hello");
+    session.SetText(IDC_MACHINE_NAME, L"PC12");
+    session.SetText(IDC_MESSAGE, L"hello");
     for (std::string way : { "OK", "Enter", "Escape", "close box" }) {
         SCOPED_TRACE(way);
         ::PostMessageA(session.Form(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
@@ -147,8 +143,7 @@ TEST(Chrome, TheSystemMenuOpensAnAboutBoxThatNamesTheProgramHoldsTheFormAndClose
             session.Type(way == "Enter" ? "\r" : "\x1b");
         EXPECT_TRUE(WaitFor([&] { return !::IsWindow(about.hwnd) && ::IsWindowEnabled(session.Form()); }))
             << "the About box is still open, or the form still disabled";
-        EXPECT_EQ("PC12", session.Text(IDC_MACHINE_NAME));
-        EXPECT_EQ("hello", session.Text(IDC_MESSAGE));
+        EXPECT_EQ(L"PC12 hello", session.Text(IDC_MACHINE_NAME) + L" " + session.Text(IDC_MESSAGE));
     }
     ::PostMessageA(session.Form(), WM_SYSCOMMAND, IDM_ABOUTBOX + 16, 0);
     EXPECT_EQ(nullptr, session.Box().hwnd) << "the next system command opened a box";

@@ -1,30 +1,22 @@
-// tests/resources/resources_test.cpp: what the build could break in the resources of the built Mirolt.exe,
-// read from the file as Windows loads them: the inventory, the icon's exact format, and the version record
-// as the system reads it.
-// Usage: mirolt_resources <path of Mirolt.exe>   (CMake passes it last, after GoogleTest's own arguments)
-#include <windows.h>
+// tests/e2e/ResourcesTest.cpp: what the build could break in the resources of the built Mirolt.exe, read from the
+// file as Windows loads them: the inventory, the icon's exact format, and the version record as the system reads it.
+#include "tests/e2e/MiroltDriver.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace {
 
 typedef std::vector<BYTE> Bytes;
 
-const char* ExePath()
-{
-    return __argv[__argc - 1];
-}
-
 HMODULE Exe()
 {
-    static HMODULE module = LoadLibraryExA(ExePath(), NULL, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    return module ? module : throw std::runtime_error(std::string("cannot load ") + ExePath());
+    static HMODULE module = LoadLibraryExA(Paths().mirolt.c_str(), NULL,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    return module ? module : throw std::runtime_error("cannot load " + Paths().mirolt);
 }
 
 // The bytes of one resource in English (United States); empty when there is none.
@@ -93,8 +85,8 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
 TEST(ExeResources, VersionRecordReadsAsTheSystemShowsIt)
 {
     DWORD handle = 0;
-    std::vector<char> info(GetFileVersionInfoSizeA(ExePath(), &handle) + 1);
-    ASSERT_TRUE(GetFileVersionInfoA(ExePath(), 0, DWORD(info.size()), info.data()));
+    std::vector<char> info(GetFileVersionInfoSizeA(Paths().mirolt.c_str(), &handle) + 1);
+    ASSERT_TRUE(GetFileVersionInfoA(Paths().mirolt.c_str(), 0, DWORD(info.size()), info.data()));
     void* value = NULL;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &length));
