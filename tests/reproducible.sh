@@ -12,11 +12,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/mirolt-reproducible.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/sources"
 
-# The sources as they are, committed or not: the files git does not ignore (build folders are), less
-# those deleted and not yet committed.
-git -C "$source" ls-files -z --cached --others --exclude-standard | (cd "$source" &&
-    while IFS= read -r -d '' file; do [ ! -e "$file" ] || printf '%s\0' "$file"; done | tar --null -T - -cf -) |
-    tar -xf - -C "$work/sources"
+# The sources as they are, committed or not: the files git does not ignore (build folders are); those
+# deleted and not yet committed are passed over.
+git -C "$source" ls-files -z --cached --others --exclude-standard |
+    tar -C "$source" --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/sources"
 case $toolchain in
     "$source"/*) toolchain=$work/sources/${toolchain#"$source"/} ;;
 esac

@@ -81,7 +81,7 @@ TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
                           : session.ExpectBox("Error", "The message could not be sent to " + machine + ".", true);
         EXPECT_TRUE(c.reason.empty() || box.text.find("\r\n" + c.reason + "\r\n") != std::string::npos) << box.text;
         EXPECT_EQ(c.reason.empty() ? user + (" to " + c.filed) : "", TakeFiled(c.reason.empty()));
-        ASSERT_TRUE(session.DismissBox());
+        session.DismissAndExpectSettled(c.machine, c.message);
     }
 }
 

@@ -10,11 +10,13 @@
 
 namespace {
 
-// A window that does not answer within the time counts as hung.
-LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 5000)
+// A window that does not answer within the time counts as hung. With `wide`, text goes as UTF-16.
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 5000,
+              bool wide = false)
 {
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result))
+    if (!(wide ? ::SendMessageTimeoutW : ::SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL,
+                                                                 timeoutMs, &result))
         throw std::runtime_error("the window did not answer message " + std::to_string(message));
     return static_cast<LRESULT>(result);
 }
@@ -198,10 +200,7 @@ void MiroltSession::SetText(int id, const std::wstring& text)
 {
     Flush();
     // Wrapping tens of thousands of characters takes the message field a few seconds.
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 60000,
-                               &result))
-        throw std::runtime_error("the field did not take its text");
+    Query(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 60000, true);
 }
 
 void MiroltSession::Send(const std::wstring& machine, const std::wstring& message)
@@ -215,10 +214,8 @@ std::wstring MiroltSession::Text(int id)
 {
     Flush();
     std::wstring text(static_cast<size_t>(Query(Item(id), WM_GETTEXTLENGTH)) + 1, L'\0');
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(Item(id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL, 5000,
-                          &length);
-    return text.substr(0, length);
+    text.resize(static_cast<size_t>(Query(Item(id), WM_GETTEXT, text.size(), LPARAM(&text[0]), 5000, true)));
+    return text;
 }
 
 void MiroltSession::Flush()
@@ -233,8 +230,9 @@ void MiroltSession::Flush()
         throw std::runtime_error("the form did not handle its input");
 }
 
-void MiroltSession::ExpectSettled(const std::wstring& machine, const std::wstring& message)
+void MiroltSession::DismissAndExpectSettled(const std::wstring& machine, const std::wstring& message)
 {
+    EXPECT_TRUE(DismissBox());
     Flush();   // the form has done all it does once a box is gone
     for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR })
         EXPECT_TRUE(Enabled(id)) << "control " << id << " is still disabled";
@@ -350,13 +348,12 @@ bool MiroltSession::EndBy(const std::string& way)
 
 std::vector<NetRecord> MiroltSession::Records() const
 {
-    std::vector<std::string> fields;   // a record's last may still be being written, and has no NUL yet
-    std::string log = ReadFile(m_log);
-    for (size_t p = 0, end; (end = log.find('\0', p)) != std::string::npos; p = end + 1)
-        fields.push_back(log.substr(p, end - p));
-    std::vector<NetRecord> records(fields.size() / 4);
-    for (size_t i = 0; i < records.size(); ++i)
-        records[i] = { static_cast<DWORD>(std::stoul(fields[4 * i])), fields[4 * i + 1], fields[4 * i + 2],
-                       fields[4 * i + 3] };
+    std::vector<NetRecord> records;   // the last record may still be being written, its last field without a NUL
+    std::string log = ReadFile(m_log), field[4];
+    for (size_t p = 0, end, i = 0; (end = log.find('\0', p)) != std::string::npos; p = end + 1, ++i) {
+        field[i % 4] = log.substr(p, end - p);
+        if (i % 4 == 3)
+            records.push_back({ static_cast<DWORD>(std::stoul(field[0])), field[1], field[2], field[3] });
+    }
     return records;
 }

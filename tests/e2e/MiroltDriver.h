@@ -54,22 +54,19 @@ public:
     std::wstring Text(int id);   // once the form has handled all input
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
 
-    // Input, posted so that nothing here waits on a modal box. Tab, Enter and Escape (\t, \r, \x1b) are keys,
-    // which the form's own loop turns into what they do.
+    // Input, posted so that nothing here waits on a modal box; \t, \r and \x1b are the keys Tab, Enter and Escape.
     void Type(const std::string& keys);
     void Click(int id) { ::PostMessageA(Item(id), BM_CLICK, 0, 0); }
     void Command(int id) { ::PostMessageA(m_form, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(Item(id))); }
     void SetText(int id, const std::wstring& text);   // as typed with a keyboard of any language
     void Send(const std::wstring& machine, const std::wstring& message);   // fills in both fields and clicks Send
-    // Real mouse clicks: in `window` (in its middle, unless at a point of the screen), or on the close box of the
-    // form or `window`.
+    // Real mouse clicks: in `window` (its middle, unless at a point of the screen), or on the close box of a window.
     bool RealClick(HWND window, int x = 0, int y = 0);
     bool CloseBoxClick(HWND window = nullptr);
     // Ends the program as a user would, by "Quit", "Escape" or "close box"; true once it has ended.
     bool EndBy(const std::string& way);
 
-    // The program's message box, whoever owns it, once the form has handled all input; hwnd is null when none
-    // is open (after `timeoutMs`).
+    // The program's message box, whoever owns it, once the form has handled all input; none after `timeoutMs`.
     BoxInfo WaitForBox(DWORD timeoutMs = 10000);
     BoxInfo Box() { return WaitForBox(0); }
     // The box that answers a send: OK only, without icon, owned by the form, on the screen, with `caption` and
@@ -77,8 +74,8 @@ public:
     BoxInfo ExpectBox(const std::string& caption, const std::string& text, bool textIsPrefix = false,
                       DWORD timeoutMs = 30000);
     bool DismissBox();   // presses the box's OK button and waits for it to go
-    // After a box: both fields enabled with their texts kept, and the focus in the message field.
-    void ExpectSettled(const std::wstring& machine, const std::wstring& message);
+    // Dismisses the box, then expects both fields enabled with their texts kept and the focus in the message field.
+    void DismissAndExpectSettled(const std::wstring& machine, const std::wstring& message);
 
     std::vector<NetRecord> Records() const;
     // What the stand-in does from its next launch on: its exit code, the bytes it writes on standard output

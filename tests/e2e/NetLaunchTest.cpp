@@ -95,8 +95,7 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
         session.SetNet(outcome.exitCode, outcome.out, outcome.err, outcome.repeat);
         session.Send(L"PC12", L"hello");
         session.ExpectBox(outcome.shown == kSent ? "Done" : "Error", outcome.shown);
-        ASSERT_TRUE(session.DismissBox());
-        session.ExpectSettled(L"PC12", L"hello");
+        session.DismissAndExpectSettled(L"PC12", L"hello");
         std::vector<NetRecord> records = session.Records();
         started += outcome.netGone ? 0 : 1;
         ASSERT_EQ(started, records.size());
@@ -115,8 +114,7 @@ TEST(Outcome, ANetExeStillRunningAfter60SecondsLeavesTheOutcomeUnknown)
     session.ExpectBox("Error", "net.exe has not finished after 60 seconds, so whether the message was sent is unknown. "
                       "So far net.exe has said:\r\n\r\nSending the message to PC12...", false, 90000);
     EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
-    ASSERT_TRUE(session.DismissBox());
-    session.ExpectSettled(L"PC12", L"hello");
+    session.DismissAndExpectSettled(L"PC12", L"hello");
     EXPECT_EQ(1u, session.EndNet(99)) << "net.exe ended, so this was not the time limit";
 }
 

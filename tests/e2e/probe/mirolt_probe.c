@@ -1,11 +1,11 @@
-/* tests/e2e/probe/mirolt_probe.c: a hook DLL that works from inside Mirolt.exe, on a registered message that
- * the test sends the form once it has hooked the form's thread with it:
- * "MiroltProbe": Wine keeps a window's system menu and icons from other processes, so it writes to the file
- *   MIROLT_PROBE_REPORT names: menu: <type> <id> "<text>" for the system menu's last two items, and icon:
- *   <big> <small> <drag>, each "program" when it is the program's icon 128, else "other".
- * "MiroltRules": Wine takes flags and wake bits that the older Windows refuse, so it points the program's own
- *   imports at wrappers that refuse them as MIROLT_RULES's system would ("xp": XP to 7, "nt4": NT 4.0), and
- *   marks the form with the property "MiroltRules", the number of imports it took over. */
+/* tests/e2e/probe/mirolt_probe.c: a hook DLL that works from inside Mirolt.exe, on a registered message sent to
+ * the form once the test has hooked the form's thread with it:
+ * "MiroltProbe": Wine keeps a window's system menu and icons from other processes, so it writes them to the file
+ *   MIROLT_PROBE_REPORT names: menu: <type> <id> "<text>" for the menu's last two items, and icon: <big> <small>
+ *   <drag>, each "program" when it is the program's icon 128, else "other".
+ * "MiroltRules": Wine takes flags and wake bits that older Windows refuse, so it points the program's imports at
+ *   wrappers that refuse them as MIROLT_RULES's system would ("xp": XP to 7, "nt4": NT 4.0), and sets the form's
+ *   property "MiroltRules" to the number of imports it took over. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
