@@ -1,8 +1,7 @@
 // tests/fuzz/NetReplyFuzz.cpp: feeds arbitrary replies to the conversation of the Wine prefix's net.exe. For each
-// request the input chooses the reply: one that accepts, as a receiver gives it (with a group word, which the start's
-// sets); one that refuses; or the accepting one with the input XORed in, maybe cut or lengthened, so that every stage
-// is reached without guessing a whole reply. Whatever the replies, every request is whole, the blocks carry the text
-// in order, the end comes after all of it, and nothing follows a refusal.
+// request the input picks one that accepts, one that refuses, or the accepting one XORed with the input, maybe cut or
+// lengthened, so that every stage is reached without guessing a whole reply. Whatever the replies, every request is
+// whole, the blocks carry the text in order, the end comes after all of it, and nothing follows a refusal.
 #undef NDEBUG   // the assertions are the checks
 #include "netsend/MessageConversation.h"
 #include "netsend/NetBios.h"
@@ -37,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         assert(command != kSmbSendEnd || taken == sizeof text);
         assert(command != kSmbSendText || (request[41] == 1 && block > 0 && block <= kSmbTextBlock &&
                length == 44 + block && taken + block <= sizeof text && memcmp(request + 44, text + taken, block) == 0));
-        // Accepting: a positive session response, or the request's headers as a reply's with one word and no bytes.
-        // Refusing: a negative session response, or an error class.
+        // Accepting: a positive session response, or the request's headers as a reply's with one word, the group
+        // (which the start's sets), and no bytes. Refusing: a negative session response, or an error class.
         bool session = request[0] == kNbssRequest;
         unsigned how = input.Byte() % 3;   // accepting, refusing, garbled
         memcpy(reply, request, 36);

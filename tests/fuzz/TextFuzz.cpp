@@ -10,32 +10,29 @@
 
 #include <string>
 
-namespace {
-
-bool IsShiftJisLeadByte(unsigned char c)
+static bool IsShiftJisLeadByte(unsigned char c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-void CheckComposition(const std::string& machineName, const std::string& message)
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CSendRequest request(machineName.c_str(), message.c_str());
-    // Ready only for what reaches net.exe as two arguments, whole; otherwise one reason holds.
-    bool split = machineName.find_first_of(" \t\r\n\v\f\"") != std::string::npos;
-    bool empty = machineName.empty() || message.empty(), tooLong = machineName.size() + message.size() > CSendRequest::MaxTextLength;
-    assert((request.Check() == CSendRequest::Ready) == !(split || empty || tooLong));
-    std::string parameters(request.ParametersLength() + 1, '#');
-    request.ComposeParameters(&parameters[0]);
-    assert(parameters == " send " + machineName + " " + message + '\0');
-}
+    if (size < 3)
+        return 0;
+    // The first bytes choose limits and outcomes; the machine name and message are the text's first pieces.
+    std::string whole(reinterpret_cast<const char*>(data + 3), size - 3);
+    size_t split = whole.find('\0');
+    std::string machineName = whole.substr(0, split);
+    std::string words = split == std::string::npos ? "" : whole.substr(split + 1);
+    std::string message = words.substr(0, words.find('\0'));
 
-void CheckTidying(const char* text, size_t length, size_t maxLines, size_t maxBytes, bool doubleByte)
-{
+    // Tidying: no NUL, no blank line first or two in a row, every CR with its LF and no space before them.
+    size_t maxLines = data[0] % 24, maxBytes = data[1] * 16u;
     std::string out(TidyNetWordsRoom(maxBytes), '#');
-    size_t written = TidyNetWords(text, length, maxLines, maxBytes, doubleByte ? IsShiftJisLeadByte : nullptr, &out[0]);
+    size_t written = TidyNetWords(whole.data(), whole.size(), maxLines, maxBytes,
+                                  data[2] & 1 ? IsShiftJisLeadByte : nullptr, &out[0]);
     assert(written < out.size() && out[written] == '\0');
     out.resize(written);
-    // No NUL, no blank line first or two in a row, every CR with its LF and no space before them.
     assert(out.find('\0') == std::string::npos && out.compare(0, 2, "\r\n") != 0);
     assert(out.find("\r\n\r\n\r\n") == std::string::npos);
     size_t lines = out.empty() ? 0 : 1;
@@ -48,42 +45,33 @@ void CheckTidying(const char* text, size_t length, size_t maxLines, size_t maxBy
     }
     bool cut = out.size() >= 5 && out.compare(out.size() - 5, 5, kNetWordsCut) == 0;
     assert(lines <= maxLines + (cut ? 1 : 0));
-}
 
-// Any outcome of either program, with any words: the count is what is written, and every part is in it.
-void CheckReport(const uint8_t* choices, const std::string& machineName, const std::string& words)
-{
+    // Composing: ready only for what reaches net.exe as two arguments, whole; otherwise one reason holds.
+    CSendRequest request(machineName.c_str(), message.c_str());
+    bool splits = machineName.find_first_of(" \t\r\n\v\f\"") != std::string::npos;
+    bool empty = machineName.empty() || message.empty();
+    bool tooLong = machineName.size() + message.size() > CSendRequest::MaxTextLength;
+    assert((request.Check() == CSendRequest::Ready) == !(splits || empty || tooLong));
+    std::string parameters(request.ParametersLength() + 1, '#');
+    request.ComposeParameters(&parameters[0]);
+    assert(parameters == " send " + machineName + " " + message + '\0');
+
+    // Reporting any outcome of either program, with any words: the count is what is written, and every part is in it.
     CSendStory story;
     story.machineName = machineName.c_str();
-    story.system = static_cast<CSendStory::System>(choices[0] % 3);
+    story.system = static_cast<CSendStory::System>(data[0] % 3);
     for (CProgramRun* run : { &story.net, &story.last }) {
-        run->kind = static_cast<CProgramRun::Kind>(*++choices % 6);
-        run->exitCode = *choices * 0x01010101UL;
+        run->kind = static_cast<CProgramRun::Kind>(*++data % 6);
+        run->exitCode = *data * 0x01010101UL;
         run->words = words.data();
         run->wordsLength = words.size();
         run->path = run->reason = "<path or reason>";
     }
     size_t length = ComposeSendReport(story, nullptr);
-    std::string out(length + 2, '#');
-    assert(ComposeSendReport(story, &out[0]) == length && out[length] == '\0' && out[length + 1] == '#');
+    std::string report(length + 2, '#');
+    assert(ComposeSendReport(story, &report[0]) == length && report[length] == '\0' && report[length + 1] == '#');
     // The machine is named wherever there are words to show, and always when the client was needed.
     bool named = story.system != CSendStory::HasNetSend || (story.last.kind == CProgramRun::Exited && !words.empty());
-    assert(!named || out.find(machineName) != std::string::npos);
-}
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    if (size < 3)
-        return 0;
-    // The first bytes choose limits and outcomes; the machine name and message are the text's first pieces.
-    std::string whole(reinterpret_cast<const char*>(data + 3), size - 3);
-    CheckTidying(whole.data(), whole.size(), data[0] % 24, data[1] * 16u, data[2] & 1);
-    size_t split = whole.find('\0');
-    std::string machineName = whole.substr(0, split);
-    std::string message = split == std::string::npos ? "" : whole.substr(split + 1);
-    CheckComposition(machineName, message.substr(0, message.find('\0')));
-    CheckReport(data, machineName, message);
+    assert(!named || report.find(machineName) != std::string::npos);
     return 0;
 }

@@ -71,14 +71,6 @@ std::string Written(Write write)
     return out.Failed() ? "" : ToHex(out.Data(), out.Length());
 }
 
-// Hands the conversation one session-service packet, given whole in hex.
-bool Answer(CMessageConversation& conversation, const std::string& packet)
-{
-    std::vector<unsigned char> bytes = FromHex(packet);   // the header's type, flags and length, then the body
-    CByteReader body(bytes.data() + 4, bytes.size() - 4);
-    return conversation.ReadReply(bytes[0], body);
-}
-
 } // namespace
 
 TEST(NetBios, NamesAndQueriesAreAsSambaHasThemAndOnlyTheAnswerToOurOwnQuestionIsTaken)
@@ -87,11 +79,11 @@ TEST(NetBios, NamesAndQueriesAreAsSambaHasThemAndOnlyTheAnswerToOurOwnQuestionIs
               Written([](CByteWriter& out) { WriteNetBiosName(out, "ABCDEFGHIJKLMNOPQ", 17, 3); }));   // cut to 15
     // A machine's NetBIOS name (none for sixteen-chars-xy), and its address when it is one, not a host's name.
     const char* const machines[][3] = {
-        { "pc12", "PC12", "" }, { "Pc12.example.com", "PC12", "" }, { "127.0.0.1", "127.0.0.1", "7f000001" },
-        { "255.255.255.255", "255.255.255.255", "ffffffff" }, { "010.0.0.255", "010.0.0.255", "0a0000ff" },
-        { "fifteen-chars-x.lan", "FIFTEEN-CHARS-X", "" }, { "sixteen-chars-xy", "", "" }, { "1.2.3.4.5", "1", "" },
-        { "1.2.3.4.", "1", "" }, { "1..2.3", "1", "" }, { "1.2.3", "1", "" }, { "", "", "" }, { "1.2.3.0004", "1", "" },
-        { "256.0.0.1", "256", "" }, { "0x7f.0.0.1", "0X7F", "" }, { " 1.2.3.4", " 1", "" },
+        { "pc12", "PC12", "" }, { "Pc12.example.com", "PC12", "" }, { "010.0.0.255", "010.0.0.255", "0a0000ff" },
+        { "255.255.255.255", "255.255.255.255", "ffffffff" }, { "fifteen-chars-x.lan", "FIFTEEN-CHARS-X", "" },
+        { "sixteen-chars-xy", "", "" }, { "", "", "" }, { "1.2.3.4.5", "1", "" }, { "1.2.3.4.", "1", "" },
+        { "1..2.3", "1", "" }, { "1.2.3", "1", "" }, { "1.2.3.0004", "1", "" }, { "256.0.0.1", "256", "" },
+        { "0x7f.0.0.1", "0X7F", "" }, { " 1.2.3.4", " 1", "" },
     };
     for (const auto& c : machines) {
         std::vector<char> text(c[0], c[0] + strlen(c[0]));   // no room behind: a read past the end is caught
@@ -106,24 +98,22 @@ TEST(NetBios, NamesAndQueriesAreAsSambaHasThemAndOnlyTheAnswerToOurOwnQuestionIs
     EXPECT_EQ(kNodeStatusQuery, Written([](CByteWriter& out) { WriteNodeStatusQuery(out, 0x27e9); }));
     using Reply = NameQueryReply;
     // To a name query for `name`, the address found; to a node status query (no name), the messenger name found.
-    const struct { std::string hex; unsigned id; const char* name; Reply::Kind kind; std::string found; } replies[] = {
+    const struct { std::string hex; unsigned id; const char* name; Reply::Kind kind; std::string found{}; } cases[] = {
         { kReceiverFound, 0x058d, "RECEIVER", Reply::Found, "7f000001" },
-        { kNobodyUnknown, 0x7022, "NOBODY", Reply::NotFound, "00000000" },
-        { kReceiverFound, 0x058e, "RECEIVER", Reply::NotOurs, "00000000" },
-        { kReceiverFound, 0x058d, "RECEIVEX", Reply::NotOurs, "00000000" },
-        { std::string(kReceiverFound).replace(2 * 54, 4, "0007"), 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },
-        { kReceiverFound.substr(0, 2 * 54) + "0000", 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },   // no entry
-        { std::string(kReceiverFound).replace(4, 4, "0580"), 0x058d, "RECEIVER", Reply::NotOurs, "00000000" },
+        { kNobodyUnknown, 0x7022, "NOBODY", Reply::NotFound },
+        { kReceiverFound, 0x058e, "RECEIVER", Reply::NotOurs },
+        { kReceiverFound, 0x058d, "RECEIVEX", Reply::NotOurs },
+        { (kReceiverFound + "ff").replace(2 * 54, 4, "0007"), 0x058d, "RECEIVER", Reply::NotOurs },   // 7 bytes: 6 + 1
+        { kReceiverFound.substr(0, 2 * 54) + "0000", 0x058d, "RECEIVER", Reply::NotOurs },   // no entry
+        { std::string(kReceiverFound).replace(4, 4, "0580"), 0x058d, "RECEIVER", Reply::NotOurs },
         { kNodeStatusReply, 0x27e9, nullptr, Reply::Found, "NAMESERVER" },
         { std::string(kNodeStatusReply).replace(2 * 89, 2, "58"), 0x27e9, nullptr, Reply::Found, "NAMESERVER    X" },
-        { kNodeStatusReply, 0x27ea, nullptr, Reply::NotOurs, "" },
-        { std::string(kNodeStatusReply).replace(2 * 46, 4, "0020"), 0x27e9, nullptr, Reply::NotOurs, "" },
-        { std::string(kNodeStatusReply).replace(2 * 56, 2, "0d"), 0x27e9, nullptr, Reply::NotOurs, "" },   // 13 names
-        { std::string(kNodeStatusReply).replace(2 * 54, 4, "0025"), 0x27e9, nullptr, Reply::NotOurs, "" },   // 2 fit
-        { std::string(kNodeStatusReply).replace(2 * 90, 2, "1f"), 0x27e9, nullptr, Reply::NotFound, "" },   // no <03>
-        { std::string(kNodeStatusReply).replace(2 * 91, 2, "e4"), 0x27e9, nullptr, Reply::NotFound, "" },   // a group
+        { std::string(kNodeStatusReply).replace(2 * 46, 4, "0020"), 0x27e9, nullptr, Reply::NotOurs },
+        { std::string(kNodeStatusReply).replace(2 * 54, 4, "0025"), 0x27e9, nullptr, Reply::NotOurs },   // 2 fit
+        { std::string(kNodeStatusReply).replace(2 * 90, 2, "1f"), 0x27e9, nullptr, Reply::NotFound },   // no <03>
+        { std::string(kNodeStatusReply).replace(2 * 91, 2, "e4"), 0x27e9, nullptr, Reply::NotFound },   // a group
     };
-    for (const auto& c : replies)
+    for (const auto& c : cases)
         for (size_t cut = c.kind == Reply::Found ? 0 : c.hex.size(); cut <= c.hex.size(); cut += 2) {
             SCOPED_TRACE(c.hex.substr(0, cut));   // an answer cut short is none
             std::vector<unsigned char> bytes = FromHex(c.hex.substr(0, cut));
@@ -131,7 +121,7 @@ TEST(NetBios, NamesAndQueriesAreAsSambaHasThemAndOnlyTheAnswerToOurOwnQuestionIs
             NameQueryReply address = c.name ? ReadNameQueryReply(in, c.id, c.name, strlen(c.name)) : Reply();
             NodeStatusReply status = c.name ? NodeStatusReply() : ReadNodeStatusReply(in, c.id);
             EXPECT_EQ(cut < c.hex.size() ? Reply::NotOurs : c.kind, c.name ? address.kind : status.kind);
-            EXPECT_EQ(cut < c.hex.size() ? c.name ? "00000000" : "" : c.found,
+            EXPECT_EQ(cut < c.hex.size() || c.kind != Reply::Found ? c.name ? "00000000" : "" : c.found,
                       c.name ? ToHex(address.address, 4) : std::string(status.name, status.length));
         }
 }
@@ -142,9 +132,9 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
     const std::string capture[][2] = { { kSessionRequest, kSessionAccepted }, { kStart, kStartReply },
         { kText1, kTextReply }, { kText2, kTextReply }, { kText3, kTextReply }, { kEnd, kEndReply } };
     const std::string ntRefused = std::string(kStartRefused).replace(2 * 9, 8, "d00000c0").replace(2 * 14, 4, "0340");
-    // After `sent` requests of the capture, answered as smbd did, `reply` ends it: `detail` is the error or status.
+    // `sent` requests answered as smbd did, then `reply` to the next ends it: `detail` is its error or status.
     const struct { int sent; std::string reply; Failure::Kind kind; unsigned long detail; } cases[] = {
-        { 6, "", Failure::None, 0 },   // all of it
+        { 5, kEndReply, Failure::None, 0 },   // all of it
         { 0, "8300000182", Failure::SessionRefused, 0x82 },
         { 0, "84000006" "7f000001008b", Failure::SessionRetargeted, 0 },
         { 0, "83000000", Failure::NotASessionReply, 0 },
@@ -155,19 +145,21 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
         { 1, kTextReply, Failure::NotAMessageReply, 0 },   // the reply to another command
         { 1, kStart, Failure::NotAMessageReply, 0 },       // not a reply at all
         { 1, std::string(kStartReply).replace(2 * 30, 4, "9a2f"), Failure::NotAMessageReply, 0 },   // another process's
-        { 1, std::string(kStartReply, 8 + 2 * 31), Failure::NotAMessageReply, 0 },   // cut inside the header
+        { 1, std::string(kStartRefused, 8 + 2 * 31), Failure::NotAMessageReply, 0 },   // cut inside the header
         { 1, "00000021" + std::string(kStartReply + 8, 2 * 33), Failure::NotAMessageReply, 0 },   // no byte count
-        { 1, kSessionAccepted, Failure::NotAMessageReply, 0 },
+        { 1, "82" + std::string(kStartReply + 2), Failure::NotAMessageReply, 0 },   // not a session message
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reply);
         const unsigned char* text = reinterpret_cast<const unsigned char*>(kLetters.data());
         CMessageConversation conversation("TRIAL", 5, "VM", 2, "alice", 5, text, kLetters.size(), 0x2e9a);
-        for (int i = 0; i < c.sent; ++i) {
+        for (int i = 0; i <= c.sent; ++i) {
             EXPECT_EQ(capture[i][0], Written([&](CByteWriter& out) { conversation.WriteRequest(out); }));
-            ASSERT_TRUE(Answer(conversation, capture[i][1]));
+            std::vector<unsigned char> reply = FromHex(i < c.sent ? capture[i][1] : c.reply);
+            CByteReader body(reply.data() + 4, reply.size() - 4);   // after the header's type, flags and length
+            ASSERT_EQ(i < c.sent || c.kind == Failure::None, conversation.ReadReply(reply[0], body));
         }
-        EXPECT_TRUE((c.reply.empty() || !Answer(conversation, c.reply)) && conversation.Finished());
+        EXPECT_TRUE(conversation.Finished());
         const Failure& failure = conversation.Failed();
         EXPECT_EQ(c.kind, failure.kind);
         EXPECT_EQ(c.detail, c.kind == Failure::SessionRefused ? failure.error : failure.status);
@@ -178,11 +170,9 @@ TEST(Conversation, SendsWhatSambasClientSendsAndEndsAtTheFirstReplyThatRefusesOr
 TEST(CommandLine, TakesTheNameAndEverythingAfterTheOneSpaceThatFollowsIt)
 {
     const struct { const wchar_t *line, *name, *message; SendCommand::Kind kind; } cases[] = {
-        { L"\"C:\\windows\\system32\\net.exe\"  send PC12 hello", L"PC12", L"hello", SendCommand::Send },
-        { L"net SEND pc12  two spaces\r\n\"quoted\" 100% %s\t", L"pc12", L" two spaces\r\n\"quoted\" 100% %s\t",
-          SendCommand::Send },
+        { L"net SEND pc12  two\r\n\"quoted\" 100% %s\t", L"pc12", L" two\r\n\"quoted\" 100% %s\t", SendCommand::Send },
         { L"net send PC12\thi", L"PC12", L"hi", SendCommand::Send },
-        { L"\"C:\\Program Files\\net.exe\" Send 127.0.0.1 caf\u00e9", L"127.0.0.1", L"caf\u00e9", SendCommand::Send },
+        { L"\"C:\\Program Files\\net.exe\"  Send 127.0.0.1 caf\u00e9", L"127.0.0.1", L"caf\u00e9", SendCommand::Send },
         { L"net send * hi", L"*", L"hi", SendCommand::Broadcast },
         { L"net send /users hi", L"/users", L"hi", SendCommand::Broadcast },
         { L"net send /DOMAIN hi", L"/DOMAIN", L"hi", SendCommand::Broadcast },

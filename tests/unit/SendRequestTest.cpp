@@ -7,23 +7,18 @@
 
 TEST(SendRequest, RefusesWhatTheCommandLineCouldNotCarryAsTyped)
 {
-    const std::string longest(CSendRequest::MaxTextLength - 4, 'm');   // with "PC12", right at the limit
-    const struct {
-        std::string machine, message;
-        CSendRequest::Verdict verdict;
-    } cases[] = {
-        { "PC12", "", CSendRequest::EmptyField }, { "", "hello", CSendRequest::EmptyField },
-        { "", "", CSendRequest::EmptyField }, { "PC 12", "hello", CSendRequest::SpaceInMachineName },
-        { "   ", "hello", CSendRequest::SpaceInMachineName }, { "PC\t12", "hello", CSendRequest::SpaceInMachineName },
-        { "PC\r\n12", "hello", CSendRequest::SpaceInMachineName }, { "PC12\n", "x", CSendRequest::SpaceInMachineName },
-        { "PC\v12", "x", CSendRequest::SpaceInMachineName }, { "PC\f12", "x", CSendRequest::SpaceInMachineName },
-        { "PC\"12", "hello", CSendRequest::QuoteInMachineName }, { "\"PC12\"", "x", CSendRequest::QuoteInMachineName },
-        { "PC12", longest + "m", CSendRequest::TooLong }, { "PC12", longest, CSendRequest::Ready },
+    using R = CSendRequest;
+    const std::string longest(R::MaxTextLength - 4, 'm');   // with "PC12", right at the limit
+    const struct { std::string machine, message; R::Verdict verdict; } cases[] = {
+        { "PC12", "", R::EmptyField }, { "", "hello", R::EmptyField }, { "   ", "hello", R::SpaceInMachineName },
+        { "PC\t12", "x", R::SpaceInMachineName }, { "PC\r12", "x", R::SpaceInMachineName },
+        { "PC12\n", "x", R::SpaceInMachineName }, { "PC\v12", "x", R::SpaceInMachineName },
+        { "PC\f12", "x", R::SpaceInMachineName }, { "PC\"12", "hello", R::QuoteInMachineName },
+        { "PC12", longest + "m", R::TooLong }, { "PC12", longest, R::Ready },
         // Targets net send understands, and messages with anything in them, go as they are.
-        { "*", "x", CSendRequest::Ready }, { "/DOMAIN:NAME", "x", CSendRequest::Ready },
-        { "PC12", " say \"hi\"\r\n\t100% ", CSendRequest::Ready },
+        { "*", "x", R::Ready }, { "/DOMAIN:NAME", "x", R::Ready }, { "PC12", " say \"hi\"\r\n\t100% ", R::Ready },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.verdict, CSendRequest(c.machine.c_str(), c.message.c_str()).Check())
+        EXPECT_EQ(c.verdict, R(c.machine.c_str(), c.message.c_str()).Check())
             << '[' << c.machine << "] [" << c.message.substr(0, 40) << ']';
 }

@@ -18,7 +18,7 @@ TEST(Sha256, DigestsTheStandardExamplesAddedWholeOrInUnevenPieces)
     };
     // They add up to an odd number, so over a million bytes each length starts at every offset in a block.
     const size_t pieces[] = { 0, 1, 55, 56, 63, 64, 65, 127, 200 };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         for (bool whole : { true, false }) {
             CSha256 sha;
             for (size_t at = 0, i = 0, count; at < c.message.size(); at += count, ++i) {
@@ -32,5 +32,4 @@ TEST(Sha256, DigestsTheStandardExamplesAddedWholeOrInUnevenPieces)
                 snprintf(hex + 2 * k, 3, "%02x", digest[k]);
             EXPECT_STREQ(c.digest, hex) << c.message.substr(0, 8) << (whole ? " whole" : " in pieces");
         }
-    }
 }
