@@ -41,8 +41,7 @@ std::string LongMessage(const char* lineEnd)
 
 } // namespace
 
-// Each message arrives whole and exactly, as filed by the receiver, or the box says why it could not, and nothing
-// arrives.
+// Each message arrives whole and exactly, or the box says why it could not, and nothing arrives.
 TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
 {
     SystemNetReplaced net(Option("net"));
@@ -71,14 +70,13 @@ TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
         { L"*", L"hello", "", "Messages to several users at once (*, /DOMAIN, /USERS) cannot be sent here: name one "
                               "machine." },
     };
-    MiroltSession session(CurrentTestName());
+    MiroltSession session;
     for (const auto& c : cases) {
         std::string machine(c.machine.begin(), c.machine.end());
         SCOPED_TRACE(machine + " " + c.reason);
         session.Send(c.machine, c.message);
-        BoxInfo box = c.reason.empty()
-                          ? session.ExpectBox("Done", "Message has been sent")
-                          : session.ExpectBox("Error", "The message could not be sent to " + machine + ".", true);
+        BoxInfo box = session.ExpectOutcome(c.reason.empty() ? "" : "The message could not be sent to " + machine + ".",
+                                            true);
         EXPECT_TRUE(c.reason.empty() || box.text.find("\r\n" + c.reason + "\r\n") != std::string::npos) << box.text;
         EXPECT_EQ(c.reason.empty() ? user + (" to " + c.filed) : "", TakeFiled(c.reason.empty()));
         session.DismissAndExpectSettled(c.machine, c.message);
@@ -90,7 +88,7 @@ TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
 TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
 {
     // One byte of the DOS stub's text changed: such a copy would still run.
-    std::string changed = Paths().work + "\\netsend-changed.exe", bytes = ReadFile(Option("net"));
+    std::string changed = TestPath("-netsend.exe"), bytes = ReadFile(Option("net"));
     ASSERT_GT(bytes.size(), 0x4Eu);
     bytes[0x4E] ^= 0x20;
     std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
@@ -107,14 +105,14 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         const auto& c = cases[i];
         SCOPED_TRACE(std::string(c.winesNet ? "Wine's own net.exe, " : "no NET SEND, ") +
                      (c.client.empty() ? "no netsend.exe" : c.client == changed ? "a changed one" : "the one built"));
-        std::string folder = Paths().work + "\\" + CurrentTestName() + std::to_string(i);
+        std::string folder = TestPath(std::to_string(i));
         std::unique_ptr<SystemNetReplaced> winesNet(c.winesNet ? new SystemNetReplaced(Option("wine-net")) : nullptr);
         ASSERT_TRUE(!winesNet || winesNet->done);
-        MiroltSession session(CurrentTestName(), CopyOfMirolt(folder, c.client));
+        MiroltSession session(CopyOfMirolt(folder, c.client));
         session.SetNet(1, "The syntax of this command is:\r\n");
         session.Send(L"127.0.0.1", L"Lunch at 12, OK?");
-        session.ExpectBox(c.refusal ? "Error" : "Done", c.refusal ? "The message could not be sent to 127.0.0.1. " +
-                          (c.refusal + folder) : "Message has been sent", c.refusal != nullptr);
+        session.ExpectOutcome(c.refusal ? "The message could not be sent to 127.0.0.1. " + (c.refusal + folder) : "",
+                              true);
         std::string filed = TakeFiled(!c.refusal);   // compared from after the sender's name
         EXPECT_EQ(c.refusal ? "" : " to nameserver\nLunch at 12, OK?", filed.erase(0, filed.find(' ', 1)));
         EXPECT_EQ(c.winesNet ? 0u : 1u, session.Records().size()) << "only the system's net.exe records";

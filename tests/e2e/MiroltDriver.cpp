@@ -45,11 +45,11 @@ std::string Option(const char* name)
     throw std::runtime_error("mirolt_e2e needs " + prefix + "PATH");
 }
 
-const E2ePaths& Paths()
+std::string TestPath(const std::string& suffix)
 {
-    static E2ePaths paths;
-    ::CreateDirectoryA(paths.work.c_str(), nullptr);
-    return paths;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    ::CreateDirectoryA(Option("work").c_str(), nullptr);
+    return Option("work") + "\\" + test->test_suite_name() + "." + test->name() + suffix;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -66,12 +66,6 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-std::string CurrentTestName()
-{
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "." + info->name();
-}
-
 std::string SystemNetPath()
 {
     char folder[MAX_PATH] = "";
@@ -84,7 +78,7 @@ std::string CopyOfMirolt(const std::string& folder, const std::string& client)
     std::string exe = folder + "\\Mirolt.exe", beside = folder + "\\netsend.exe";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ::DeleteFileA(beside.c_str());
-    if (!::CopyFileA(Paths().mirolt.c_str(), exe.c_str(), FALSE) ||
+    if (!::CopyFileA(Option("mirolt").c_str(), exe.c_str(), FALSE) ||
         (!client.empty() && !::CopyFileA(client.c_str(), beside.c_str(), FALSE)))
         throw std::runtime_error("could not make a copy of Mirolt.exe in " + folder);
     return exe;
@@ -105,17 +99,17 @@ SystemNetReplaced::~SystemNetReplaced()
     ::MoveFileExA((path + ".away").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
-MiroltSession::MiroltSession(const std::string& name, const std::string& exe, const std::string& currentDir)
+MiroltSession::MiroltSession(const std::string& exe, const std::string& currentDir)
 {
     // The program passes its environment on to net.exe, which is how the stand-in finds its log and plan.
-    m_log = Paths().work + "\\" + name + ".log";
+    m_log = TestPath(".log");
     ::DeleteFileA(m_log.c_str());
     ::SetEnvironmentVariableA("MIROLT_NET_LOG", m_log.c_str());
     SetNet(0, "");
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string program = exe.empty() ? Paths().mirolt : exe, commandLine = "\"" + program + "\"";
+    std::string program = exe.empty() ? Option("mirolt") : exe, commandLine = "\"" + program + "\"";
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_process))
         throw std::runtime_error("could not start " + program);
@@ -285,15 +279,15 @@ BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
     return box;
 }
 
-BoxInfo MiroltSession::ExpectBox(const std::string& caption, const std::string& text, bool textIsPrefix,
-                                 DWORD timeoutMs)
+BoxInfo MiroltSession::ExpectOutcome(const std::string& error, bool errorIsPrefix, DWORD timeoutMs)
 {
     BoxInfo box = WaitForBox(timeoutMs);
     RECT frame = {};
     EXPECT_TRUE(::GetWindowRect(box.hwnd, &frame)) << "no message box appeared";
     EXPECT_EQ(m_form, box.owner) << "the box is not owned by the form";
-    EXPECT_EQ(caption, box.caption);
-    EXPECT_EQ(text, textIsPrefix ? box.text.substr(0, text.size()) : box.text);
+    std::string text = error.empty() ? "Message has been sent" : error;
+    EXPECT_EQ(error.empty() ? "Done" : "Error", box.caption);
+    EXPECT_EQ(text, errorIsPrefix && !error.empty() ? box.text.substr(0, text.size()) : box.text);
     EXPECT_EQ(std::vector<std::string>{ "OK" }, box.buttons);
     EXPECT_FALSE(box.icon) << "the box shows an icon";
     EXPECT_TRUE(frame.bottom - frame.top <= ::GetSystemMetrics(SM_CYSCREEN) &&

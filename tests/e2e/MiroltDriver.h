@@ -9,17 +9,15 @@
 #include <string>
 #include <vector>
 
-// A --NAME=VALUE argument that CMake hands the test program; paths come with backslashes.
+// A --NAME=VALUE argument that CMake hands the test program, paths as Wine sees them: the built Mirolt.exe
+// ("mirolt"), the recording stand-in net.exe ("standin", tests/standin/net_standin.c), our client ("net"), Wine's
+// own net.exe ("wine-net"), the receivers' message folder ("messages") and a folder of the tests' own ("work").
 std::string Option(const char* name);
-// The built Mirolt.exe, the recording stand-in net.exe (tests/standin/net_standin.c), and a folder of the tests' own.
-struct E2ePaths {
-    std::string mirolt = Option("mirolt"), standin = Option("standin"), work = Option("work");
-};
-const E2ePaths& Paths();
+// The current test's own file or folder in "work": the test's name followed by `suffix`.
+std::string TestPath(const std::string& suffix = "");
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);   // true once it holds
 std::string ReadFile(const std::string& path);
-std::string CurrentTestName();
 std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
 // A copy of the built Mirolt.exe in `folder`, with `client` beside it as netsend.exe unless that is empty.
 std::string CopyOfMirolt(const std::string& folder, const std::string& client = "");
@@ -43,9 +41,9 @@ struct BoxInfo {
 
 class MiroltSession {
 public:
-    // Starts the program (`exe`, or the built one) in `currentDir` (or the test's own) with a fresh stand-in log
-    // named after `name`, and waits for its form.
-    explicit MiroltSession(const std::string& name, const std::string& exe = "", const std::string& currentDir = "");
+    // Starts the program (`exe`, or the built one) in `currentDir` (or the test program's) with a fresh stand-in
+    // log of the test's own, and waits for its form.
+    explicit MiroltSession(const std::string& exe = "", const std::string& currentDir = "");
     ~MiroltSession();   // ends the program, and any stand-in still running
 
     HWND Form() const { return m_form; }
@@ -69,10 +67,9 @@ public:
     // The program's message box, whoever owns it, once the form has handled all input; none after `timeoutMs`.
     BoxInfo WaitForBox(DWORD timeoutMs = 10000);
     BoxInfo Box() { return WaitForBox(0); }
-    // The box that answers a send: OK only, without icon, owned by the form, on the screen, with `caption` and
-    // `text` (with `textIsPrefix`, a text that begins with it).
-    BoxInfo ExpectBox(const std::string& caption, const std::string& text, bool textIsPrefix = false,
-                      DWORD timeoutMs = 30000);
+    // The box that answers a send: OK only, without icon, owned by the form, on the screen, and "Done" with
+    // "Message has been sent", or with an `error`, "Error" with that text (or one that begins with it).
+    BoxInfo ExpectOutcome(const std::string& error = "", bool errorIsPrefix = false, DWORD timeoutMs = 30000);
     bool DismissBox();   // presses the box's OK button and waits for it to go
     // Dismisses the box, then expects both fields enabled with their texts kept and the focus in the message field.
     void DismissAndExpectSettled(const std::wstring& machine, const std::wstring& message);

@@ -9,8 +9,6 @@
 
 namespace {
 
-const char kSent[] = "Message has been sent";
-
 // Sends "hello" to PC12 and returns once the stand-in has recorded its start.
 void StartSending(MiroltSession& session)
 {
@@ -41,20 +39,18 @@ const char kCommandList[] =
 
 } // namespace
 
-// Started from a folder that holds a net.exe of its own, with another net.exe and a netsend.exe in the
-// current folder, the program starts only the system's net.exe, hidden, with the parameters after its quoted
-// path, and looks for netsend.exe only beside itself. The box that follows fits on the screen and says what
-// became of net.exe, in its own words where it had any; four times the words it keeps hang neither net.exe nor
-// the program, and the sends after them still work.
+// With a net.exe beside the program and another, and a netsend.exe, in the current folder, only the system's
+// net.exe starts, hidden, with the parameters after its quoted path. The box says what became of it, in its own
+// words where it had any; four times the words kept hang nothing, and the sends after them still work.
 TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
 {
-    std::string base = Paths().work + "\\" + CurrentTestName(), program = base + "\\program";
+    std::string base = TestPath(), program = base + "\\program";
     std::string current = base + "\\current";
     for (const std::string& folder : { base, current })
         ::CreateDirectoryA(folder.c_str(), nullptr);
     std::string exe = CopyOfMirolt(program);
     for (const std::string& planted : { program + "\\net.exe", current + "\\net.exe", current + "\\netsend.exe" })
-        ASSERT_TRUE(::CopyFileA(Paths().standin.c_str(), planted.c_str(), FALSE));
+        ASSERT_TRUE(::CopyFileA(Option("standin").c_str(), planted.c_str(), FALSE));
 
     char reason[256] = "";   // the system's words for a program that is not there
     ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_FILE_NOT_FOUND, 0,
@@ -83,10 +79,10 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
           "net.exe did not accept the command and said:\r\n\r\nThe syntax of this command is:\r\n\r\nNET\r\n"
           "    [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\r\n[...]\r\n\r\n"
           "(net.exe ended with exit code 1.)" },
-        { "success, whatever net.exe says", false, 0, kGermanNerr2273, "warning\r\n", 1, kSent },
+        { "success, whatever net.exe says", false, 0, kGermanNerr2273, "warning\r\n", 1, "" },
         { "no net.exe, and none other started in its place", true, 0, "", "", 1, notThere },
     };
-    MiroltSession session(CurrentTestName(), exe, current);
+    MiroltSession session(exe, current);
     size_t started = 0;
     for (const auto& outcome : outcomes) {
         SCOPED_TRACE(outcome.what);
@@ -94,7 +90,7 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
         ASSERT_TRUE(!gone || gone->done);
         session.SetNet(outcome.exitCode, outcome.out, outcome.err, outcome.repeat);
         session.Send(L"PC12", L"hello");
-        session.ExpectBox(outcome.shown == kSent ? "Done" : "Error", outcome.shown);
+        session.ExpectOutcome(outcome.shown);
         session.DismissAndExpectSettled(L"PC12", L"hello");
         std::vector<NetRecord> records = session.Records();
         started += outcome.netGone ? 0 : 1;
@@ -108,25 +104,24 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
 // Takes a minute: the program gives net.exe 60 seconds.
 TEST(Outcome, ANetExeStillRunningAfter60SecondsLeavesTheOutcomeUnknown)
 {
-    MiroltSession session(CurrentTestName());
+    MiroltSession session;
     session.SetNet(0, "Sending the message to PC12...\r\n", "", 1, 100000);
     StartSending(session);
-    session.ExpectBox("Error", "net.exe has not finished after 60 seconds, so whether the message was sent is unknown. "
-                      "So far net.exe has said:\r\n\r\nSending the message to PC12...", false, 90000);
+    session.ExpectOutcome("net.exe has not finished after 60 seconds, so whether the message was sent is unknown. So "
+                          "far net.exe has said:\r\n\r\nSending the message to PC12...", false, 90000);
     EXPECT_FALSE(session.Enabled(IDC_MESSAGE));
     session.DismissAndExpectSettled(L"PC12", L"hello");
     EXPECT_EQ(1u, session.EndNet(99)) << "net.exe ended, so this was not the time limit";
 }
 
-// While net.exe runs (until the test ends it), the form answers with its input greyed, and neither Enter nor
-// Send starts a second request. Quit, Escape and the close box end the program at once, then as at any time,
-// leaving net.exe to finish.
+// While net.exe runs, the form answers with its input greyed and starts no second request. Quit, Escape and the
+// close box end the program at once, then as at any time, leaving net.exe to finish.
 TEST(Waiting, TheFormAnswersButTakesNoSecondRequestWhileNetRunsAndEndsAtOnce)
 {
     for (bool netRuns : { true, false }) {
         for (const char* way : { "Quit", "Escape", "close box" }) {
             SCOPED_TRACE(std::string(way) + (netRuns ? " while net.exe runs" : ""));
-            MiroltSession session(CurrentTestName());
+            MiroltSession session;
             session.SetNet(0, "", "", 1, 100000);
             if (netRuns) {
                 StartSending(session);

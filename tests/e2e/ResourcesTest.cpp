@@ -14,9 +14,9 @@ typedef std::vector<BYTE> Bytes;
 
 HMODULE Exe()
 {
-    static HMODULE module = LoadLibraryExA(Paths().mirolt.c_str(), NULL,
+    static HMODULE module = LoadLibraryExA(Option("mirolt").c_str(), NULL,
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    return module ? module : throw std::runtime_error("cannot load " + Paths().mirolt);
+    return module ? module : throw std::runtime_error("cannot load " + Option("mirolt"));
 }
 
 // The bytes of one resource in English (United States); empty when there is none.
@@ -67,7 +67,8 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
     EXPECT_EQ(Bytes(header, header + sizeof header), Bytes(image.begin(), image.begin() + sizeof header));
     EXPECT_EQ(20, image[32]);
     // A drawing, not a blank: some pixels shown, some transparent, in more than a few colours, each in the table.
-    const BYTE *palette = &image[40], *pixels = palette + 4 * 20, *mask = pixels + 1024;
+    const DWORD* palette = reinterpret_cast<const DWORD*>(&image[40]);   // blue, green, red, unused
+    const BYTE *pixels = &image[40 + 4 * 20], *mask = pixels + 1024;
     std::set<DWORD> colours;
     int transparent = 0;
     for (int i = 0; i < 32 * 32; ++i) {
@@ -75,7 +76,7 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
         if (mask[i / 8] & (0x80 >> (i % 8)))
             ++transparent;
         else
-            colours.insert(DWORD(palette[4 * pixels[i]] | palette[4 * pixels[i] + 1] << 8 | palette[4 * pixels[i] + 2] << 16));
+            colours.insert(palette[pixels[i]] & 0xFFFFFF);
     }
     EXPECT_TRUE(transparent > 0 && transparent < 32 * 32) << transparent << " pixels are transparent";
     EXPECT_GE(colours.size(), 8u);
@@ -85,8 +86,8 @@ TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
 TEST(ExeResources, VersionRecordReadsAsTheSystemShowsIt)
 {
     DWORD handle = 0;
-    std::vector<char> info(GetFileVersionInfoSizeA(Paths().mirolt.c_str(), &handle) + 1);
-    ASSERT_TRUE(GetFileVersionInfoA(Paths().mirolt.c_str(), 0, DWORD(info.size()), info.data()));
+    std::vector<char> info(GetFileVersionInfoSizeA(Option("mirolt").c_str(), &handle) + 1);
+    ASSERT_TRUE(GetFileVersionInfoA(Option("mirolt").c_str(), 0, DWORD(info.size()), info.data()));
     void* value = NULL;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &length));
