@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that each program would load on NT 4.0: a PE subsystem version of at most 4.0 (a loader refuses
-# newer), and only imports on the list of functions that NT 4.0 exports.
+# newer), and only imports on the list of functions that NT 4.0 exports; and that it is at most 32 KB.
 # Usage: loadable.sh LIST EXE...
 set -euo pipefail
 list=$1
@@ -10,6 +10,8 @@ allowed=$(awk '{ sub(/#.*/, "") } /^\[/ { dll = toupper(substr($1, 2, length($1)
 status=0
 for exe in "$@"; do
     dump=$(i686-w64-mingw32-objdump -p "$exe")
+    size=$(stat -c %s "$exe")
+    [ "$size" -le 32768 ] || { echo "loadable: $exe is $size bytes, over 32 KB"; status=1; }
     read -r major minor < <(awk '/MajorSubsystemVersion/ { a = $2 } /MinorSubsystemVersion/ { b = $2 }
                                  END { print a + 0, b + 0 }' <<<"$dump")
     if [ "$major" -gt 4 ] || { [ "$major" -eq 4 ] && [ "$minor" -gt 0 ]; }; then
@@ -25,6 +27,6 @@ for exe in "$@"; do
         grep -qxF "$import" <<<"$allowed" ||
             { echo "loadable: $exe imports $import, which is not on the list of NT 4.0's functions ($list)"; status=1; }
     done
-    echo "loadable: $exe: subsystem version $major.$minor, $(wc -w <<<"$imports") imports"
+    echo "loadable: $exe: $size bytes, subsystem version $major.$minor, $(wc -w <<<"$imports") imports"
 done
 exit $status
