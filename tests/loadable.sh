@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that each program would load on NT 4.0: a PE subsystem version of at most 4.0 (a loader refuses
-# newer), and only imports on the list of functions that NT 4.0 exports; and that it is at most 32 KB.
+# newer), and only imports on the list of functions that NT 4.0 exports; that it is at most 32 KB; and that it
+# holds exactly its six resources, all in English (United States), and no other, such as a manifest.
 # Usage: loadable.sh LIST EXE...
 set -euo pipefail
 list=$1
@@ -27,6 +28,13 @@ for exe in "$@"; do
         grep -qxF "$import" <<<"$allowed" ||
             { echo "loadable: $exe imports $import, which is not on the list of NT 4.0's functions ($list)"; status=1; }
     done
+    # type/name/language in hex: icon image, About box, form, strings, icon group, version.
+    resources=$(awk '/^The .rsrc Resource Directory/ { rsrc = 1 }
+                     rsrc && / Entry: / { level = (index($0, "Entry") - 7) / 2; id[level] = $4
+                                          gsub(/^0x0*|,/, "", id[level]) }
+                     rsrc && / Entry: / && level == 2 { print id[0] "/" id[1] "/" id[2] }' <<<"$dump" | xargs)
+    [ "$resources" = "3/1/409 5/64/409 5/66/409 6/7/409 e/80/409 10/1/409" ] ||
+        { echo "loadable: $exe holds the resources $resources"; status=1; }
     echo "loadable: $exe: $size bytes, subsystem version $major.$minor, $(wc -w <<<"$imports") imports"
 done
 exit $status

@@ -29,16 +29,6 @@ std::string TakeFiled(bool wait)
     return filed;
 }
 
-// Several thousand characters over many lines, varied so that a lost or repeated block shows.
-std::string LongMessage(const char* lineEnd)
-{
-    std::string text;
-    for (int line = 0; line < 90; ++line)
-        for (int i = 0; i < 70; ++i)
-            text.append(line > 0 && i == 0 ? lineEnd : "") += static_cast<char>('a' + (line * 7 + i * 3) % 26);
-    return text;
-}
-
 } // namespace
 
 // Each message arrives whole and exactly, or the box says why it could not, and nothing arrives.
@@ -50,14 +40,14 @@ TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
     DWORD userLength = sizeof user;
     ::GetUserNameA(user, &userLength);
     ::GetEnvironmentVariableA("MIROLT_NETSEND_PORT", port, sizeof port);
-    const std::string longText = LongMessage("\r\n");
+    const std::wstring longText = VariedText(6300, 71, L"\r\n"), longFiled = VariedText(6300, 71, L"\n");
     // To addresses (called by the name nmbd there says it has), a name the system knows and a NetBIOS name; then at
     // the receiver's port nothing listens on 127.0.0.2, and the hostile receivers of the fixture are on .3 and .4.
     const struct { std::wstring machine, message; std::string filed, reason; } cases[] = {
         { L"127.0.0.1", L"Lunch at 12, OK?", "nameserver\nLunch at 12, OK?", "" },
         { L"localhost", L"Line one\r\nLine two: 100% \"quoted\" %s caf\u00E9",
           "localhost\nLine one\nLine two: 100% \"quoted\" %s caf\xC3\xA9", "" },
-        { L"RECEIVER", std::wstring(longText.begin(), longText.end()), "receiver\n" + LongMessage("\n"), "" },
+        { L"RECEIVER", longText, "receiver\n" + std::string(longFiled.begin(), longFiled.end()), "" },   // many blocks
         { L"192.0.2.1", L"To nmbd's address", "nameserver\nTo nmbd's address", "" },
         { L"NOBODY", L"hello", "", "No machine of that name could be found: neither the system's name lookup nor the "
                                    "NetBIOS name server at 127.0.0.1 knows it." },

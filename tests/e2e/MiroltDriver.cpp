@@ -66,6 +66,14 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+std::wstring VariedText(size_t length, size_t every, const std::wstring& separator)
+{
+    std::wstring text;
+    for (size_t i = 0; i < length; ++i)
+        text += i % every == every - 1 ? separator : std::wstring(1, static_cast<wchar_t>('a' + (i * 7 + i / 26) % 26));
+    return text;
+}
+
 std::string SystemNetPath()
 {
     char folder[MAX_PATH] = "";

@@ -18,6 +18,8 @@ std::string TestPath(const std::string& suffix = "");
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);   // true once it holds
 std::string ReadFile(const std::string& path);
+// Varied letters, so that a lost, repeated or misplaced piece shows: `length` places, every `every`-th a `separator`.
+std::wstring VariedText(size_t length, size_t every, const std::wstring& separator);
 std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
 // A copy of the built Mirolt.exe in `folder`, with `client` beside it as netsend.exe unless that is empty.
 std::string CopyOfMirolt(const std::string& folder, const std::string& client = "");

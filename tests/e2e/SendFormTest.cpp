@@ -6,15 +6,6 @@
 
 namespace {
 
-// Varied words, so that a lost or repeated piece shows. Spaces keep the message field's wrapping quick.
-std::wstring Pattern(size_t length)
-{
-    std::wstring text;
-    for (size_t i = 0; i < length; ++i)
-        text += i % 8 == 7 ? L' ' : static_cast<wchar_t>(L'a' + (i * 7 + i / 26) % 26);
-    return text;
-}
-
 // Expects "Done", the message greyed until the box goes and net.exe last started with the fields' text (or `sent`,
 // when that is not plain ASCII); or the `refusal`, with nothing greyed. Leaves the form settled again.
 void ExpectAnswer(MiroltSession& session, const std::wstring& machine, const std::wstring& message,
@@ -80,7 +71,8 @@ TEST(Requests, EachGoesExactlyAsTypedOrIsRefusedWithItsReason)
         { L"*", L"meeting moved to 3", "", "" }, { L"/DOMAIN:NAME", L"hello", "", "" }, { L"/USERS", L"hello", "", "" },
         { L"PC12", L"%s %d %% %1", "", "" }, { L"PC12", L"say \"hi\" now", "", "" }, { L"PC12", L"\"", "", "" },
         { L"PC12", L"   ", "", "" }, { L"PC12", L"tab\there", "", "" }, { L"PC12", L"two\r\nlines\r\n", "", "" },
-        { L"PC12", Pattern(31996), "", "" },   // right at the limit the whole text still goes
+        // Right at the limit the whole text still goes; spaces keep the message field's wrapping quick.
+        { L"PC12", VariedText(31996, 8, L" "), "", "" },
         { L"PC12", L"caf\u00E9 \u20AC5 \u00DF \u00FC", "", "caf\xE9 \x80" "5 \xDF \xFC" },
         { std::wstring(31997, L'm'), L"hello", "The machine name and message are too long: together they can hold at "
                                                "most 32000 characters.", "" },

@@ -90,10 +90,10 @@ static void ApplyRules(HWND form)
 static void Report(HWND form, FILE* report)
 {
     HMENU menu = GetSystemMenu(form, FALSE);
-    HICON program = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(128));
+    LRESULT program = (LRESULT)LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(128));
     LRESULT icons[3] = { SendMessageA(form, WM_GETICON, ICON_BIG, 0), SendMessageA(form, WM_GETICON, ICON_SMALL, 0),
                          SendMessageA(form, WM_QUERYDRAGICON, 0, 0) };
-    int count = menu ? GetMenuItemCount(menu) : 0, item, i;
+    int count = menu ? GetMenuItemCount(menu) : 0, item;
     for (item = count >= 2 ? count - 2 : count; item < count; ++item) {
         char text[64] = "";
         GetMenuStringA(menu, (UINT)item, text, sizeof text, MF_BYPOSITION);
@@ -101,10 +101,8 @@ static void Report(HWND form, FILE* report)
                 (GetMenuState(menu, (UINT)item, MF_BYPOSITION) & MF_SEPARATOR) ? "separator" : "string",
                 GetMenuItemID(menu, item), text);
     }
-    fputs("icon:", report);
-    for (i = 0; i < 3; ++i)
-        fprintf(report, " %s", icons[i] && (HICON)icons[i] == program ? "program" : "other");
-    fputs("\n", report);
+    fprintf(report, "icon: %s %s %s\n", program && icons[0] == program ? "program" : "other",
+            program && icons[1] == program ? "program" : "other", program && icons[2] == program ? "program" : "other");
 }
 
 __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam)
