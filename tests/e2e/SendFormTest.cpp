@@ -41,8 +41,6 @@ TEST(TypingAndSending, EnterInTheMachineFieldOrSendDeliversTheTypedTextAndReport
     session.Command(IDC_CLEAR);
     EXPECT_EQ(L"", session.Text(IDC_MACHINE_NAME) + session.Text(IDC_MESSAGE));
     EXPECT_EQ(session.Item(IDC_MESSAGE), session.Focus());
-    for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR, IDOK })
-        EXPECT_TRUE(session.Enabled(id)) << "control " << id;
 
     session.Type("Lunch at 12, OK?");
     ASSERT_TRUE(session.RealClick(session.Item(IDC_MACHINE_NAME)));
