@@ -236,7 +236,7 @@ void MiroltSession::DismissAndExpectSettled(const std::wstring& machine, const s
 {
     EXPECT_TRUE(DismissBox());
     Flush();   // the form has done all it does once a box is gone
-    for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR })
+    for (int id : { IDC_MACHINE_NAME, IDC_MESSAGE, IDC_SEND, IDC_CLEAR, IDOK })
         EXPECT_TRUE(Enabled(id)) << "control " << id << " is still disabled";
     EXPECT_EQ(machine, Text(IDC_MACHINE_NAME));
     EXPECT_EQ(message, Text(IDC_MESSAGE));

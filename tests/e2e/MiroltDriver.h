@@ -73,7 +73,7 @@ public:
     // "Message has been sent", or with an `error`, "Error" with that text (or one that begins with it).
     BoxInfo ExpectOutcome(const std::string& error = "", bool errorIsPrefix = false, DWORD timeoutMs = 30000);
     bool DismissBox();   // presses the box's OK button and waits for it to go
-    // Dismisses the box, then expects both fields enabled with their texts kept and the focus in the message field.
+    // Dismisses the box, then expects every control enabled, the fields' texts kept and the focus in the message.
     void DismissAndExpectSettled(const std::wstring& machine, const std::wstring& message);
 
     std::vector<NetRecord> Records() const;
