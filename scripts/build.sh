@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds Mirolt.exe (and, with --tests, the tests) through a CMake preset: mingw-gcc
-# into build/ (the default), or mingw-clang into build-clang/.
-# Usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang]
+# into build/ (the default), mingw-clang into build-clang/, or, for testing where 32-bit programs cannot run,
+# mingw-gcc-x64 into build-x64/ and mingw-clang-x64 into build-x64-clang/.
+# Usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang|mingw-gcc-x64|mingw-clang-x64]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 usage() {
-    echo "usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang]" >&2
+    echo "usage: build.sh [--tests] [--preset mingw-gcc|mingw-clang|mingw-gcc-x64|mingw-clang-x64]" >&2
     exit 2
 }
 tests=OFF
@@ -22,6 +23,8 @@ done
 case $preset in
     mingw-gcc) build=$root/build ;;
     mingw-clang) build=$root/build-clang ;;
+    mingw-gcc-x64) build=$root/build-x64 ;;
+    mingw-clang-x64) build=$root/build-x64-clang ;;
     *) usage ;;
 esac
 

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     cmake make python3 git                         # build; the icon; the commit's time for the exe's stamp
-    g++-mingw-w64-i686 mingw-w64-i686-dev          # the Windows cross compilers
+    g++-mingw-w64-i686 mingw-w64-i686-dev          # the Windows cross compilers: the release's 32-bit ones,
+    g++-mingw-w64-x86-64 mingw-w64-x86-64-dev      # and 64-bit, for machines that run no 32-bit programs
     wine wine32:i386 wine64 fonts-wine             # running Mirolt.exe
 )
 case ${1:-} in
@@ -45,7 +46,8 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "setup: installing ${missing[*]}"
-"${sudo[@]}" apt-get update -q
+# A mirror caught mid-sync fails one list now and then; the lists it has may still hold every package needed.
+"${sudo[@]}" apt-get update -q || echo "setup: apt-get update failed in part; installing from the lists there are"
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 
 # Installing samba also starts Debian's own Samba servers, open to the local network; Mirolt needs only

@@ -5,6 +5,7 @@
 set -euo pipefail
 prefix=$1
 standin=$2
+wine=${WINELOADER:-wine}   # the 64-bit loader, where that is the way this machine runs Windows programs
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -d "$prefix" ]; then
@@ -17,9 +18,9 @@ fi
 # run, so that no test pays for starting them. They are started here, away from any test's output
 # pipes: a program started by a test would hold that test's pipes open and keep it from ending.
 wineserver -p >/dev/null 2>&1 </dev/null
-wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+"$wine" cmd.exe /c exit >/dev/null 2>&1 </dev/null
 if [ -n "${DISPLAY:-}" ]; then
-    wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &
+    "$wine" explorer.exe /desktop >/dev/null 2>&1 </dev/null &
     sleep 1
 fi
 echo "Wine prefix ready: $prefix"
