@@ -10,8 +10,10 @@ rounds=${1:-10}
 started=$(date +%s)
 
 "$root/scripts/setup.sh" --tests >/dev/null
-# The program exactly as the default build makes it, in a folder of the benchmark's own.
-(cd "$root" && cmake --preset mingw-gcc -B "$build" -DMIROLT_TESTS=OFF -DMIROLT_BENCH=ON >/dev/null)
+source "$root/scripts/wine-mode.sh"
+wine=${WINELOADER:-wine}
+# The program exactly as the default build makes it (or the 64-bit one), in a folder of the benchmark's own.
+(cd "$root" && cmake --preset "$mirolt_preset" -B "$build" -DMIROLT_TESTS=OFF -DMIROLT_BENCH=ON >/dev/null)
 cmake --build "$build" -j "$(nproc)" --target Mirolt plain_dialog mirolt_bench net_standin >/dev/null
 
 # A prefix of the benchmark's own whose system net.exe (in both system folders) is the stand-in.
@@ -20,9 +22,9 @@ export WINEPREFIX=$build/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 windows() { echo "Z:${1//\//\\}"; }
-echo "bench: $(wine --version), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $rounds rounds"
+echo "bench: $("$wine" --version) ($mirolt_bits-bit), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $rounds rounds"
 # Wine's session ends before the virtual display does, so that its desktop does not complain of a lost display.
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c 'wine "$@"; status=$?; wineserver -k; exit $status' wine \
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '"$0" "$@"; status=$?; wineserver -k; exit $status' "$wine" \
     "$build/bench/mirolt_bench.exe" "$(windows "$build/bin/Mirolt.exe")" \
     "$(windows "$build/bench/plain_dialog.exe")" "$rounds"
 echo "bench: took $(($(date +%s) - started)) s"

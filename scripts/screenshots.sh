@@ -3,12 +3,13 @@
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build
 work=$(mktemp -d)
 
 "$root/scripts/setup.sh" --tests
 "$root/scripts/setup.sh" --screenshots
-"$root/scripts/build.sh" --tests
+source "$root/scripts/wine-mode.sh"
+build=$root/$mirolt_build
+"$root/scripts/build.sh" --tests --preset "$mirolt_preset"
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 800x600x24 >/dev/null 2>&1 &
@@ -17,9 +18,9 @@ export DISPLAY=$display WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES=
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # net.exe is the tests' stand-in, failing with the words of a name that is not on the network.
-"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/tests/standin/net_standin.exe" --unmanaged
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/tests/net_standin.exe" --unmanaged
 export MIROLT_NET_EXIT=2 MIROLT_NET_STDOUT='An error occurred while sending a message to PC12.\r\n\r\nThe message alias could not be found on the network.\r\n\r\nMore help is available by typing NET HELPMSG 2273.\r\n\r\n'
-wine "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
+"${WINELOADER:-wine}" "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
 
 # Polls for a window with this exact title; prints its X id.
 wait_for_window() {
