@@ -14,6 +14,7 @@
 #include "platform/PaintDC.h"
 #include "platform/String.h"
 #include "platform/WinApp.h"
+#include "platform/WindowsVersion.h"
 #include "resources/resource.h"
 
 namespace {
@@ -41,9 +42,8 @@ const int kReasonRoom = 512;
 bool IsWinesOwn(const char* path)
 {
     CLockedFile file;
-    char mark[sizeof kWineBuiltinMark];
-    return file.Open(path) && file.ReadAt(kWineBuiltinOffset, mark, sizeof mark) &&
-           memcmp(mark, kWineBuiltinMark, sizeof mark) == 0;
+    char mark[kWineMarkLength];
+    return file.Open(path) && file.ReadAt(kWineMarkOffset, mark, sizeof mark) && IsWineMark(mark);
 }
 
 // Refuses a character that the ANSI code page cannot carry; it is shown by its number, since the box
@@ -207,7 +207,7 @@ bool CSendDialog::ReadRequest(CString& machineName, CString& message, CString& r
 // program; on failure `report` says what happened, in the programs' own words where they had any.
 CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const char* machineName, CString& report)
 {
-    CString parameters, netPath, clientFolder;
+    CString parameters, netPath;
     char* buffer = parameters.GetBuffer(static_cast<int>(request.ParametersLength()));
     if (!buffer) {
         report.Append(kOutOfMemory);
@@ -220,10 +220,12 @@ CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const cha
         return NotSent;
     }
 
+    // Everything the story names lives here, until the report is written.
     CSendStory story;
     story.machineName = machineName;
     story.timeoutSeconds = kNetSendTimeout / 1000;
     char netWords[kWordsRoom], netReason[kReasonRoom], clientWords[kWordsRoom], clientReason[kReasonRoom];
+    CString clientPath, clientFolder;
     if (IsWinesOwn(netPath)) {
         story.system = CSendStory::WinesOwnNet;
     } else {
@@ -231,14 +233,14 @@ CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const cha
             return FormClosed;
         if (story.last.Succeeded())
             return Sent;
-        if (NetSendIsMissing(story.last)) {
+        if (NetSendIsMissing(story.last, WindowsMajorVersion())) {
             story.system = CSendStory::RefusedNetSend;
             story.net = story.last;
         }
     }
     if (story.system != CSendStory::HasNetSend) {
         story.last = CProgramRun();
-        if (!RunClient(parameters, story.last, clientFolder, clientWords, clientReason))
+        if (!RunClient(parameters, story.last, clientPath, clientFolder, clientWords, clientReason))
             return FormClosed;
         if (story.last.Succeeded())
             return Sent;
@@ -252,11 +254,11 @@ CSendDialog::SendResult CSendDialog::Send(const CSendRequest& request, const cha
     return NotSent;
 }
 
-// Runs the netsend.exe beside the program, only when it is the one built with it, as Run does; `folder`
-// receives the folder, which `run` names.
-bool CSendDialog::RunClient(const char* parameters, CProgramRun& run, CString& folder, char* words, char* reason)
+// Runs the netsend.exe beside the program, only when it is the one built with it, as Run does; `path` and `folder`,
+// which `run` names, receive its path and folder.
+bool CSendDialog::RunClient(const char* parameters, CProgramRun& run, CString& path, CString& folder, char* words,
+                            char* reason)
 {
-    CString path;
     run.name = "netsend.exe";
     if (!CChildProcess::BesideThisProgram(run.name, path, folder)) {
         NotStarted(run, run.name, ::GetLastError(), reason);
@@ -266,10 +268,12 @@ bool CSendDialog::RunClient(const char* parameters, CProgramRun& run, CString& f
     // Held open from the check to the end, so that what runs is what was checked.
     CLockedFile client;
     unsigned char digest[sizeof kNetSendDigest];
-    if (!client.Open(path)) {
+    if (!client.Open(path, true)) {
         DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             run.kind = CProgramRun::Missing;
+        else if (error == ERROR_STOPPED_ON_SYMLINK)
+            run.kind = CProgramRun::Link;
         else
             NotStarted(run, path, error, reason);
     } else if (!client.Digest(digest)) {
@@ -307,11 +311,11 @@ bool CSendDialog::Run(const char* path, const char* parameters, CProgramRun& run
         return false;
     }
     run.exitCode = exitCode;
-    // A command that was not accepted gets the list of commands, whose first lines are all that matter.
+    // Where the system has no NET SEND, net.exe lists its commands, whose first lines are all that matter.
     run.words = words;
     run.wordsLength = TidyNetWords(program.Output(), static_cast<size_t>(program.OutputLength()),
-                                   NetSendIsMissing(run) ? kUsageMaxLines : kWordsMaxLines, kWordsMaxBytes, IsLeadByte,
-                                   words);
+                                   NetSendIsMissing(run, WindowsMajorVersion()) ? kUsageMaxLines : kWordsMaxLines,
+                                   kWordsMaxBytes, IsLeadByte, words);
     return true;
 }
 

@@ -31,7 +31,8 @@ private:
     bool ReadRequest(CString& machineName, CString& message, CString& refusal) const;
     SendResult Send(const CSendRequest& request, const char* machineName, CString& report);
     bool Run(const char* path, const char* parameters, CProgramRun& run, char* words, char* reason);
-    bool RunClient(const char* parameters, CProgramRun& run, CString& folder, char* words, char* reason);
+    bool RunClient(const char* parameters, CProgramRun& run, CString& path, CString& folder, char* words,
+                   char* reason);
     static void NotStarted(CProgramRun& run, const char* path, DWORD error, char* reason);
     void EnableInput(bool enable);
 

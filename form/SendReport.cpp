@@ -3,7 +3,10 @@
 
 #include <string.h>
 
-const char kWineBuiltinMark[16] = { 'W', 'i', 'n', 'e', ' ', 'b', 'u', 'i', 'l', 't', 'i', 'n', ' ', 'D', 'L', 'L' };
+bool IsWineMark(const char* bytes)
+{
+    return memcmp(bytes, "Wine builtin DLL", 16) == 0 || memcmp(bytes, "Wine placeholder DLL", kWineMarkLength) == 0;
+}
 
 namespace {
 
@@ -79,6 +82,7 @@ void DescribeRun(CReportWriter& out, const CSendStory& story, const CProgramRun&
         break;
     case CProgramRun::Missing:
     case CProgramRun::NotOurs:
+    case CProgramRun::Link:
         break;
     }
 }
@@ -106,8 +110,12 @@ size_t ComposeSendReport(const CSendStory& story, char* out)
         report << "and the " << client.name << " in " << client.path
                << " is not the one that came with this Mirolt, so it was not started.";
         break;
+    case CProgramRun::Link:
+        report << "and the " << client.name << " in " << client.path
+               << " is a link to another file, which Mirolt does not follow, so it was not started.";
+        break;
     default:
-        report << "so Mirolt sent it with its own " << client.name;
+        report << "so Mirolt tried its own " << client.name;
         if (client.kind == CProgramRun::Exited && client.wordsLength > 0) {
             report << ", which said:" << kParagraph;
             PutWords(report, client);

@@ -13,7 +13,8 @@ struct CProgramRun {
         Unknown,       // it was started, but watching it failed
         NotStarted,    // it could not be started, for `reason`
         Missing,       // it is not in `folder`
-        NotOurs        // the copy in `folder` is not the one that came with this program, so it never ran
+        NotOurs,       // the copy in `folder` is not the one that came with this program, so it never ran
+        Link           // the copy in `folder` is a link to another file, which is not followed, so it never ran
     };
     Kind kind = Exited;
     const char* name = "net.exe";
@@ -26,15 +27,20 @@ struct CProgramRun {
     bool Succeeded() const { return kind == Exited && exitCode == 0; }
 };
 
-// Wine marks its own programs with this text at this offset, where a Windows program has its DOS stub.
-const size_t kWineBuiltinOffset = 0x40;
-extern const char kWineBuiltinMark[16];
+// Wine marks its own programs with one of two texts at this offset, where a Windows program has its DOS stub: its
+// built-in modules with one, and the placeholder files it leaves in a prefix for modules it has built in with the
+// other. `bytes` holds the kWineMarkLength bytes found there.
+const size_t kWineMarkOffset = 0x40;
+const size_t kWineMarkLength = 20;
+bool IsWineMark(const char* bytes);
 
-// A command that net.exe did not accept (exit code 1): every one composed here is a valid NET SEND, so
-// this system has none, and the project's own client is to send instead.
-inline bool NetSendIsMissing(const CProgramRun& net)
+// net.exe ends with exit code 1 when it does not accept a command. On Windows Vista and later (major version 6),
+// which removed NET SEND, that is what every NET SEND gets, so the project's own client is to send instead. On
+// the systems before, it is net.exe refusing this command (an option that it reads in the message, say), which
+// its own words explain.
+inline bool NetSendIsMissing(const CProgramRun& net, unsigned long windowsMajorVersion)
 {
-    return net.kind == CProgramRun::Exited && net.exitCode == 1;
+    return net.kind == CProgramRun::Exited && net.exitCode == 1 && windowsMajorVersion >= 6;
 }
 
 struct CSendStory {

@@ -121,9 +121,10 @@ bool CChildProcess::Start(const char* path, const char* parameters)
     return true;
 }
 
-// Anonymous pipes cannot be read with overlapped I/O, so the pipe has a name that is ours alone. It
-// allows one instance, so creating it fails when anyone else made a pipe of that name first (the flag
-// that says so outright is newer than NT 4.0); then the next name is tried.
+// Anonymous pipes cannot be read with overlapped I/O, so the pipe has a name that is ours alone, with one instance.
+// A name someone else took first is passed over for the next: creating ours then fails, or, where the system does
+// not hold us to their count of instances, makes another instance of their pipe, whose words they could read or
+// add to; that one shows by its count. (The flag that refuses it outright is newer than NT 4.0.)
 bool CChildProcess::OpenPipe(HANDLE& writeEnd)
 {
     static LONG serial;
@@ -132,6 +133,13 @@ bool CChildProcess::OpenPipe(HANDLE& writeEnd)
         ::wsprintfA(name, "\\\\.\\pipe\\Mirolt.%lu.%ld", ::GetCurrentProcessId(), ::InterlockedIncrement(&serial));
         m_pipe = ::CreateNamedPipeA(name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0,
                                     sizeof m_chunk, 0, nullptr);
+        DWORD instances = 0;
+        if (m_pipe != INVALID_HANDLE_VALUE &&
+            (!::GetNamedPipeInfo(m_pipe, nullptr, nullptr, nullptr, &instances) || instances != 1)) {
+            ::CloseHandle(m_pipe);
+            m_pipe = INVALID_HANDLE_VALUE;
+            ::SetLastError(ERROR_PIPE_BUSY);
+        }
     }
     if (m_pipe == INVALID_HANDLE_VALUE)
         return false;

@@ -2,6 +2,7 @@
 #include "platform/LockedFile.h"
 
 #include "platform/Sha256.h"
+#include "platform/WindowsVersion.h"
 
 CLockedFile::~CLockedFile()
 {
@@ -9,10 +10,21 @@ CLockedFile::~CLockedFile()
         ::CloseHandle(m_file);
 }
 
-bool CLockedFile::Open(const char* path)
+bool CLockedFile::Open(const char* path, bool refuseLink)
 {
-    m_file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return m_file != INVALID_HANDLE_VALUE;
+    // NT 4.0 has no reparse points, and fails an open that asks not to follow one.
+    DWORD flags = refuseLink && WindowsMajorVersion() >= 5 ? FILE_FLAG_OPEN_REPARSE_POINT : FILE_ATTRIBUTE_NORMAL;
+    m_file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
+    if (m_file == INVALID_HANDLE_VALUE || !refuseLink)
+        return m_file != INVALID_HANDLE_VALUE;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!::GetFileInformationByHandle(m_file, &information))
+        return false;
+    if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        ::SetLastError(ERROR_STOPPED_ON_SYMLINK);
+        return false;
+    }
+    return true;
 }
 
 bool CLockedFile::ReadAt(DWORD offset, void* bytes, DWORD size) const

@@ -1,8 +1,13 @@
-// platform/LockedFile.h: CLockedFile, a file held open so that nobody can change, move or delete it
-// meanwhile: what is read from it is what a program started from it runs.
+// platform/LockedFile.h: CLockedFile, a file held open so that, while it is, others may only read it (and so
+// start it): nobody can write to it, rename it or delete it. What is read from it is what a program started
+// from the same name runs, as long as that name still leads to it: the folders on the way are not held.
 #pragma once
 
 #include <windows.h>
+
+#ifndef ERROR_STOPPED_ON_SYMLINK   // winerror.h's, which MinGW's lacks
+#define ERROR_STOPPED_ON_SYMLINK 681L
+#endif
 
 class CLockedFile
 {
@@ -10,9 +15,11 @@ public:
     CLockedFile() : m_file(INVALID_HANDLE_VALUE) {}
     ~CLockedFile();
 
-    // Opens `path` for reading, letting others only read it (and so start it); false, with the system's
-    // error code in GetLastError, when it cannot be had that way.
-    bool Open(const char* path);
+    // Opens `path` for reading, letting others only read it; false, with the system's error code in
+    // GetLastError, when it cannot be had that way. With `refuseLink`, a path that names a link (a reparse point,
+    // from Windows 2000 on) is not followed but refused, with ERROR_STOPPED_ON_SYMLINK: the link could be
+    // pointed elsewhere once the file it leads to was checked.
+    bool Open(const char* path, bool refuseLink = false);
 
     // The `size` bytes at `offset`; false when the file holds fewer.
     bool ReadAt(DWORD offset, void* bytes, DWORD size) const;

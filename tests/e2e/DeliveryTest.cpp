@@ -73,38 +73,56 @@ TEST(Delivery, EachMessageArrivesExactlyOrTheErrorSaysWhy)
     }
 }
 
-// Where the system has no NET SEND (net.exe refuses the command, or is Wine's own), the netsend.exe built
-// with Mirolt and lying beside it sends, and no other.
+// Where the system has no NET SEND (net.exe refuses the command, or is Wine's own, by either of Wine's marks), the
+// netsend.exe built with Mirolt and lying beside it sends, and no other: not a changed copy, nor one that cannot be
+// opened as it must be, nor a link.
 TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
 {
-    // One byte of the DOS stub's text changed: such a copy would still run.
+    // One byte of the DOS stub's text changed: such a copy would still run. Wine's own net.exe marked as a placeholder.
     std::string changed = TestPath("-netsend.exe"), bytes = ReadFile(Option("net"));
-    ASSERT_GT(bytes.size(), 0x4Eu);
+    std::string placeholder = TestPath("-net.exe"), wines = ReadFile(Option("wine-net"));
+    ASSERT_TRUE(bytes.size() > 0x4E && wines.compare(0x40, 20, std::string("Wine builtin DLL\0\0\0\0", 20)) == 0);
     bytes[0x4E] ^= 0x20;
     std::ofstream(changed, std::ios::binary | std::ios::trunc) << bytes;
+    std::ofstream(placeholder, std::ios::binary | std::ios::trunc) << wines.replace(0x40, 20, "Wine placeholder DLL");
 
-    const struct { bool winesNet; std::string client; const char* refusal; } cases[] = {
-        { false, Option("net"), nullptr },
-        { true, Option("net"), nullptr },
-        { true, "", "The system's net.exe is Wine's own, which has no NET SEND command, and netsend.exe, which sends "
-                    "in its place, is not in " },
-        { false, changed, "This version of Windows has no NET SEND command (Windows Vista removed it), and the "
-                          "netsend.exe in " },
+    const std::string vista = "This version of Windows has no NET SEND command (Windows Vista removed it), ",
+                      wine = "The system's net.exe is Wine's own, which has no NET SEND command, ",
+                      tried = wine + "so Mirolt tried its own netsend.exe.\r\n\r\nnetsend.exe could not be started (";
+    // The client beside Mirolt: the one built, none, a changed copy, a folder, one the test holds open for writing,
+    // or a link (the probe's rules stand in for a system that has them: Wine makes none).
+    const struct { std::string net, client, refusal, after; } cases[] = {
+        { "", Option("net"), "", "" }, { Option("wine-net"), Option("net"), "", "" }, { placeholder, Option("net"), "", "" },
+        { Option("wine-net"), "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
+        { placeholder, "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
+        { "", changed, vista + "and the netsend.exe in ", " is not the one that came with this Mirolt" },
+        { Option("wine-net"), "folder", tried, "\\netsend.exe): " + SystemWords(ERROR_ACCESS_DENIED) },
+        { Option("wine-net"), "held", tried, "\\netsend.exe): " + SystemWords(ERROR_SHARING_VIOLATION) },
+        { Option("wine-net"), "link", wine + "and the netsend.exe in ",
+          " is a link to another file, which Mirolt does not follow, so it was not started." },
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         const auto& c = cases[i];
-        SCOPED_TRACE(std::string(c.winesNet ? "Wine's own net.exe, " : "no NET SEND, ") +
-                     (c.client.empty() ? "no netsend.exe" : c.client == changed ? "a changed one" : "the one built"));
-        std::string folder = TestPath(std::to_string(i));
-        std::unique_ptr<SystemNetReplaced> winesNet(c.winesNet ? new SystemNetReplaced(Option("wine-net")) : nullptr);
-        ASSERT_TRUE(!winesNet || winesNet->done);
-        MiroltSession session(CopyOfMirolt(folder, c.client));
+        SCOPED_TRACE(c.net + " and " + c.client);
+        std::string folder = TestPath(std::to_string(i)), client = folder + "\\netsend.exe";
+        std::unique_ptr<SystemNetReplaced> net(c.net.empty() ? nullptr : new SystemNetReplaced(c.net));
+        ASSERT_TRUE(!net || net->done);
+        std::string exe = CopyOfMirolt(folder, c.client == "folder" ? "" : c.client == "held" || c.client == "link" ?
+                                                                   Option("net") : c.client);
+        HANDLE held = c.client == "held" ? ::CreateFileA(client.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                                         OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
+        ASSERT_TRUE(c.client != "folder" || ::CreateDirectoryA(client.c_str(), nullptr));
+        ::SetEnvironmentVariableA("MIROLT_RULES", c.client == "link" ? "links" : nullptr);
+        MiroltSession session(exe);
+        ::SetEnvironmentVariableA("MIROLT_RULES", nullptr);
         session.SetNet(1, "The syntax of this command is:\r\n");
         session.Send(L"127.0.0.1", L"Lunch at 12, OK?");
-        session.ExpectOutcome(c.refusal ? "The message could not be sent to 127.0.0.1. " + (c.refusal + folder) : "",
-                              true);
-        std::string filed = TakeFiled(!c.refusal);   // compared from after the sender's name
-        EXPECT_EQ(c.refusal ? "" : " to nameserver\nLunch at 12, OK?", filed.erase(0, filed.find(' ', 1)));
-        EXPECT_EQ(c.winesNet ? 0u : 1u, session.Records().size()) << "only the system's net.exe records";
+        session.ExpectOutcome(c.refusal.empty() ? "" : "The message could not be sent to 127.0.0.1. " + c.refusal +
+                                                           folder + c.after, true);
+        std::string filed = TakeFiled(c.refusal.empty());   // compared from after the sender's name
+        EXPECT_EQ(c.refusal.empty() ? " to nameserver\nLunch at 12, OK?" : "", filed.erase(0, filed.find(' ', 1)));
+        EXPECT_EQ(c.net.empty() ? 1u : 0u, session.Records().size()) << "only the system's net.exe records";
+        ::CloseHandle(held);
+        ::RemoveDirectoryA(client.c_str());
     }
 }

@@ -81,6 +81,15 @@ std::string SystemNetPath()
     return std::string(folder) + "\\net.exe";
 }
 
+std::string SystemWords(DWORD error)
+{
+    char words[256] = "";
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, words, sizeof words,
+                     nullptr);
+    std::string text = words;
+    return text.erase(text.find_last_not_of("\r\n ") + 1);
+}
+
 std::string CopyOfMirolt(const std::string& folder, const std::string& client)
 {
     std::string exe = folder + "\\Mirolt.exe", beside = folder + "\\netsend.exe";

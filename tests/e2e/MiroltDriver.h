@@ -21,6 +21,7 @@ std::string ReadFile(const std::string& path);
 // Varied letters, so that a lost, repeated or misplaced piece shows: `length` places, every `every`-th a `separator`.
 std::wstring VariedText(size_t length, size_t every, const std::wstring& separator);
 std::string SystemNetPath();   // as the program sees it: C:\windows\system32\net.exe
+std::string SystemWords(DWORD error);   // the system's words for an error code, as the program shows them
 // A copy of the built Mirolt.exe in `folder`, with `client` beside it as netsend.exe unless that is empty.
 std::string CopyOfMirolt(const std::string& folder, const std::string& client = "");
 
@@ -49,6 +50,7 @@ public:
     ~MiroltSession();   // ends the program, and any stand-in still running
 
     HWND Form() const { return m_form; }
+    DWORD Pid() const { return m_process.dwProcessId; }
     HWND Item(int id) const { return ::GetDlgItem(m_form, id); }
     HWND Focus() const;
     std::wstring Text(int id);   // once the form has handled all input

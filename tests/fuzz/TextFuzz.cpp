@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     story.machineName = machineName.c_str();
     story.system = static_cast<CSendStory::System>(data[0] % 3);
     for (CProgramRun* run : { &story.net, &story.last }) {
-        run->kind = static_cast<CProgramRun::Kind>(*++data % 6);
+        run->kind = static_cast<CProgramRun::Kind>(*++data % 7);
         run->exitCode = *data * 0x01010101UL;
         run->words = words.data();
         run->wordsLength = words.size();

@@ -4,8 +4,9 @@
  *   MIROLT_PROBE_REPORT names: menu: <type> <id> "<text>" for the menu's last two items, and icon: <big> <small>
  *   <drag>, each "program" when it is the program's icon 128, else "other".
  * "MiroltRules": Wine takes flags and wake bits that older Windows refuse, so it points the program's imports at
- *   wrappers that refuse them as MIROLT_RULES's system would ("xp": XP to 7, "nt4": NT 4.0), and sets the form's
- *   property "MiroltRules" to the number of imports it took over. */
+ *   wrappers that refuse them, and report the version, as MIROLT_RULES's system would ("xp": XP, "nt4": NT 4.0), and
+ *   sets the form's property "MiroltRules" to the number of imports it took over. Wine makes no links either: with
+ *   "links", every netsend.exe the program opens is a symbolic link to that file, on a system that has them. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -16,10 +17,17 @@ static DWORD g_knownWakeBits;    /* QS_KEY to QS_HOTKEY, QS_ALLPOSTMESSAGE; XP a
 static DWORD g_knownWaitFlags;   /* MWMO_WAITALL, MWMO_ALERTABLE; 2000 adds MWMO_INPUTAVAILABLE */
 static DWORD g_knownToMultiByte; /* WC_COMPOSITECHECK to WC_DEFAULTCHAR; 2000 adds WC_NO_BEST_FIT_CHARS */
 static DWORD g_knownPipeModes;   /* XP adds FILE_FLAG_FIRST_PIPE_INSTANCE */
+static DWORD g_knownFileFlags;   /* 2000 adds FILE_FLAG_OPEN_REPARSE_POINT */
+static DWORD g_version;          /* major, minor */
+static int g_links;              /* every netsend.exe is a link */
+static HANDLE g_link = INVALID_HANDLE_VALUE;   /* one opened as such */
 
 static DWORD(WINAPI* RealMsgWait)(DWORD, const HANDLE*, DWORD, DWORD, DWORD);
 static int(WINAPI* RealToMultiByte)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL);
 static HANDLE(WINAPI* RealCreateNamedPipeA)(LPCSTR, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPSECURITY_ATTRIBUTES);
+static BOOL(WINAPI* RealGetVersionExA)(LPOSVERSIONINFOA);
+static HANDLE(WINAPI* RealCreateFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
+static BOOL(WINAPI* RealGetFileInformationByHandle)(HANDLE, LPBY_HANDLE_FILE_INFORMATION);
 
 static DWORD WINAPI OldMsgWait(DWORD count, const HANDLE* handles, DWORD ms, DWORD wake, DWORD flags)
 {
@@ -42,6 +50,36 @@ static HANDLE WINAPI OldCreateNamedPipeA(LPCSTR name, DWORD openMode, DWORD pipe
     if (openMode & FILE_FLAG_FIRST_PIPE_INSTANCE & ~g_knownPipeModes)
         return SetLastError(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
     return RealCreateNamedPipeA(name, openMode, pipeMode, instances, outSize, inSize, timeout, security);
+}
+
+static BOOL WINAPI OldGetVersionExA(LPOSVERSIONINFOA version)
+{
+    BOOL ok = RealGetVersionExA(version);
+    version->dwMajorVersion = HIWORD(g_version);
+    version->dwMinorVersion = LOWORD(g_version);
+    return ok;
+}
+
+static HANDLE WINAPI LinkCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                     DWORD disposition, DWORD flags, HANDLE model)
+{
+    size_t length = strlen(path);
+    HANDLE file;
+    if (flags & FILE_FLAG_OPEN_REPARSE_POINT & ~g_knownFileFlags)
+        return SetLastError(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
+    file = RealCreateFileA(path, access, share, security, disposition, flags, model);
+    if (g_links && (flags & FILE_FLAG_OPEN_REPARSE_POINT) && length >= 11 &&
+        lstrcmpiA(path + length - 11, "netsend.exe") == 0)
+        g_link = file;
+    return file;
+}
+
+static BOOL WINAPI LinkGetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information)
+{
+    BOOL ok = RealGetFileInformationByHandle(file, information);
+    if (ok && file == g_link)
+        information->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    return ok;
 }
 
 /* Points the program's import of dll!name at `wrapper`, keeping the real function in `real`. */
@@ -71,19 +109,28 @@ static int TakeOver(const char* dll, const char* name, void* wrapper, void** rea
 static void ApplyRules(HWND form)
 {
     const char* rules = getenv("MIROLT_RULES");
-    int nt4 = rules && strcmp(rules, "nt4") == 0, taken = 0;
+    int nt4 = rules && strcmp(rules, "nt4") == 0, links = rules && strcmp(rules, "links") == 0, taken = 0;
     HMODULE self;
-    if (!rules || (!nt4 && strcmp(rules, "xp") != 0) || GetPropA(form, "MiroltRules"))
+    if (!rules || (!nt4 && !links && strcmp(rules, "xp") != 0) || GetPropA(form, "MiroltRules"))
         return;
-    g_knownWakeBits = nt4 ? 0x1FF : 0x5FF;
-    g_knownWaitFlags = MWMO_WAITALL | MWMO_ALERTABLE | (nt4 ? 0 : MWMO_INPUTAVAILABLE);
-    g_knownToMultiByte = WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | (nt4 ? 0 : WC_NO_BEST_FIT_CHARS);
-    g_knownPipeModes = nt4 ? 0 : FILE_FLAG_FIRST_PIPE_INSTANCE;
     /* The wrappers must outlive the hook that brought them. */
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)ApplyRules, &self);
-    taken += TakeOver("USER32.dll", "MsgWaitForMultipleObjectsEx", (void*)OldMsgWait, (void**)&RealMsgWait);
-    taken += TakeOver("KERNEL32.dll", "WideCharToMultiByte", (void*)OldToMultiByte, (void**)&RealToMultiByte);
-    taken += TakeOver("KERNEL32.dll", "CreateNamedPipeA", (void*)OldCreateNamedPipeA, (void**)&RealCreateNamedPipeA);
+    taken += TakeOver("KERNEL32.dll", "CreateFileA", (void*)LinkCreateFileA, (void**)&RealCreateFileA);
+    taken += TakeOver("KERNEL32.dll", "GetFileInformationByHandle", (void*)LinkGetFileInformationByHandle,
+                      (void**)&RealGetFileInformationByHandle);
+    g_knownFileFlags = nt4 ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
+    g_links = links;
+    if (!links) {
+        g_version = nt4 ? MAKELONG(0, 4) : MAKELONG(1, 5);
+        g_knownWakeBits = nt4 ? 0x1FF : 0x5FF;
+        g_knownWaitFlags = MWMO_WAITALL | MWMO_ALERTABLE | (nt4 ? 0 : MWMO_INPUTAVAILABLE);
+        g_knownToMultiByte = WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | (nt4 ? 0 : WC_NO_BEST_FIT_CHARS);
+        g_knownPipeModes = nt4 ? 0 : FILE_FLAG_FIRST_PIPE_INSTANCE;
+        taken += TakeOver("USER32.dll", "MsgWaitForMultipleObjectsEx", (void*)OldMsgWait, (void**)&RealMsgWait);
+        taken += TakeOver("KERNEL32.dll", "WideCharToMultiByte", (void*)OldToMultiByte, (void**)&RealToMultiByte);
+        taken += TakeOver("KERNEL32.dll", "CreateNamedPipeA", (void*)OldCreateNamedPipeA, (void**)&RealCreateNamedPipeA);
+        taken += TakeOver("KERNEL32.dll", "GetVersionExA", (void*)OldGetVersionExA, (void**)&RealGetVersionExA);
+    }
     SetPropA(form, "MiroltRules", (HANDLE)(INT_PTR)taken);
 }
 
