@@ -89,30 +89,30 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
     const std::string vista = "This version of Windows has no NET SEND command (Windows Vista removed it), ",
                       wine = "The system's net.exe is Wine's own, which has no NET SEND command, ",
                       tried = wine + "so Mirolt tried its own netsend.exe.\r\n\r\nnetsend.exe could not be started (";
-    // The client beside Mirolt: the one built, none, a changed copy, a folder, one the test holds open for writing,
-    // or a link (the probe's rules stand in for a system that has them: Wine makes none).
-    const struct { std::string net, client, refusal, after; } cases[] = {
-        { "", Option("net"), "", "" }, { Option("wine-net"), Option("net"), "", "" }, { placeholder, Option("net"), "", "" },
-        { Option("wine-net"), "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
-        { placeholder, "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
-        { "", changed, vista + "and the netsend.exe in ", " is not the one that came with this Mirolt" },
-        { Option("wine-net"), "folder", tried, "\\netsend.exe): " + SystemWords(ERROR_ACCESS_DENIED) },
-        { Option("wine-net"), "held", tried, "\\netsend.exe): " + SystemWords(ERROR_SHARING_VIOLATION) },
-        { Option("wine-net"), "link", wine + "and the netsend.exe in ",
+    // The client beside Mirolt: the one built, none, a changed copy, a folder, or one the test holds open for writing;
+    // under the probe's rules of NT 4.0, or of a system with links, where every netsend.exe is one (Wine makes none).
+    const struct { std::string net, client; const char* rules; std::string refusal, after; } cases[] = {
+        { "", Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "", "", "" },
+        { placeholder, Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "nt4", "", "" },
+        { Option("wine-net"), "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
+        { placeholder, "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
+        { "", changed, "", vista + "and the netsend.exe in ", " is not the one that came with this Mirolt" },
+        { Option("wine-net"), "folder", "", tried, "\\netsend.exe): " + SystemWords(ERROR_ACCESS_DENIED) },
+        { Option("wine-net"), "held", "", tried, "\\netsend.exe): " + SystemWords(ERROR_SHARING_VIOLATION) },
+        { Option("wine-net"), Option("net"), "links", wine + "and the netsend.exe in ",
           " is a link to another file, which Mirolt does not follow, so it was not started." },
     };
     for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
         const auto& c = cases[i];
-        SCOPED_TRACE(c.net + " and " + c.client);
+        SCOPED_TRACE(c.net + " and " + c.client + " " + c.rules);
         std::string folder = TestPath(std::to_string(i)), client = folder + "\\netsend.exe";
         std::unique_ptr<SystemNetReplaced> net(c.net.empty() ? nullptr : new SystemNetReplaced(c.net));
         ASSERT_TRUE(!net || net->done);
-        std::string exe = CopyOfMirolt(folder, c.client == "folder" ? "" : c.client == "held" || c.client == "link" ?
-                                                                   Option("net") : c.client);
+        std::string exe = CopyOfMirolt(folder, c.client == "folder" ? "" : c.client == "held" ? Option("net") : c.client);
         HANDLE held = c.client == "held" ? ::CreateFileA(client.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
         ASSERT_TRUE(c.client != "folder" || ::CreateDirectoryA(client.c_str(), nullptr));
-        ::SetEnvironmentVariableA("MIROLT_RULES", c.client == "link" ? "links" : nullptr);
+        ::SetEnvironmentVariableA("MIROLT_RULES", *c.rules ? c.rules : nullptr);
         MiroltSession session(exe);
         ::SetEnvironmentVariableA("MIROLT_RULES", nullptr);
         session.SetNet(1, "The syntax of this command is:\r\n");
