@@ -1,6 +1,8 @@
-// netsend/netsend.cpp: the net.exe of Mirolt's Wine prefix. Its SEND delivers a message as Windows' Messenger
-// service receives it (NetBIOS session service, then the SMB message commands), since Wine's own
-// net.exe has no SEND and reports success all the same. Nothing else of net.exe is here.
+// netsend/netsend.cpp: the project's own NET SEND client. Where the system has no NET SEND (Windows Vista and
+// later, whose net.exe refuses the command; Wine, whose net.exe has no SEND and reports success all the same),
+// Mirolt.exe starts it from its own folder, once its SHA-256 is found to be that of the one built with it; the run
+// script also puts it in Mirolt's own Wine prefix as net.exe. Its SEND delivers a message as Windows' Messenger
+// service receives it (NetBIOS session service, then the SMB message commands). Nothing else of net.exe is here.
 #include "platform/CodePage.h"
 #include "netsend/ByteReader.h"
 #include "netsend/ByteWriter.h"
@@ -381,6 +383,13 @@ void Report(HANDLE out, const wchar_t* before, const SendCommand& command, const
 }
 
 } // namespace
+
+// The program does no floating-point arithmetic: the runtime's own handler of its errors, with its kilobyte of text
+// and messages, would never run.
+extern "C" int _matherr(struct _exception*)
+{
+    return 0;
+}
 
 int main()
 {

@@ -1,29 +1,27 @@
 #!/usr/bin/env bash
-# Checks that each program would load on NT 4.0: a PE subsystem version of at most 4.0 (a loader refuses
-# newer), and only imports on the list of functions that NT 4.0 exports; that it is at most 32 KB; and that it
-# holds exactly its six resources, all in English (United States), and no other, such as a manifest.
-# Usage: loadable.sh LIST EXE...
+# Checks that each program is at most its number of bytes; and, before "--", that it would load on NT 4.0: a PE
+# subsystem version of at most 4.0 (a loader refuses newer), and only imports on the list of functions that NT 4.0
+# exports; and that it holds exactly its six resources, all in English (United States), and no other, such as a
+# manifest. After "--", the size alone: netsend.exe is for newer systems, and holds no resources.
+# Usage: loadable.sh LIST BYTES EXE... [-- BYTES EXE...]
 set -euo pipefail
-list=$1
+list=$1 whole=1 status=0
 shift
 allowed=$(awk '{ sub(/#.*/, "") } /^\[/ { dll = toupper(substr($1, 2, length($1) - 2)); next }
                { for (i = 1; i <= NF; i++) print dll "!" $i }' "$list")
-status=0
-for exe in "$@"; do
+while [ $# -gt 0 ]; do
+    [ "$1" != -- ] || { whole=0; shift; continue; }
+    limit=$1 exe=$2 size=$(stat -c %s "$2")
+    shift 2
+    [ "$size" -le "$limit" ] || { echo "loadable: $exe is $size bytes, over its ceiling of $limit"; status=1; }
+    [ $whole = 1 ] || { echo "loadable: $exe: $size bytes"; continue; }
     dump=$(i686-w64-mingw32-objdump -p "$exe")
-    size=$(stat -c %s "$exe")
-    [ "$size" -le 32768 ] || { echo "loadable: $exe is $size bytes, over 32 KB"; status=1; }
     read -r major minor < <(awk '/MajorSubsystemVersion/ { a = $2 } /MinorSubsystemVersion/ { b = $2 }
                                  END { print a + 0, b + 0 }' <<<"$dump")
-    if [ "$major" -gt 4 ] || { [ "$major" -eq 4 ] && [ "$minor" -gt 0 ]; }; then
-        echo "loadable: $exe asks for subsystem version $major.$minor; NT 4.0 loads 4.0 at most"
-        status=1
-    fi
+    [ "$major" -lt 4 ] || { [ "$major" -eq 4 ] && [ "$minor" -eq 0 ]; } ||
+        { echo "loadable: $exe asks for subsystem version $major.$minor; NT 4.0 loads 4.0 at most"; status=1; }
     imports=$(awk '/DLL Name:/ { dll = toupper($3) } /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { print dll "!" $3 }' <<<"$dump")
-    if [ -z "$imports" ]; then
-        echo "loadable: no imports found in $exe"
-        status=1
-    fi
+    [ -n "$imports" ] || { echo "loadable: no imports found in $exe"; status=1; }
     for import in $imports; do
         grep -qxF "$import" <<<"$allowed" ||
             { echo "loadable: $exe imports $import, which is not on the list of NT 4.0's functions ($list)"; status=1; }

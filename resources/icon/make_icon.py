@@ -5,9 +5,9 @@ usage: make_icon.py penguin.txt out.ico [--png out.png --scale N]
 
 The map has a "palette:" section (symbol, #RRGGBB or "none", optional note)
 and a "pixels:" section of 32 rows of 32 symbols; '#' lines are comments.
-One 32x32 8 bpp image: every Windows version and Wine can show that. Its colour table
-holds only the colours used (the header's colours-used count says how many), which
-keeps nearly a kilobyte of unused entries out of the program.
+One 32x32 8 bpp image: every Windows version and Wine can show that. Its colour
+table has all 256 entries, as an 8 bpp icon's does, those past the colours used
+left black: 2,216 bytes with the header (40), pixels (1,024) and mask (128).
 """
 import argparse
 import struct
@@ -64,7 +64,7 @@ def build_ico(pixels):
         fail(f"{len(colours) - 1} colours; 8 bpp leaves room for 255")
     index = {c: i for i, c in enumerate(colours) if i}
     palette = b"".join(struct.pack("<BBBx", c & 255, c >> 8 & 255, c >> 16)
-                       for c in colours)
+                       for c in colours).ljust(1024, b"\0")
     xor = mask = b""
     for row in reversed(pixels):  # DIB rows run bottom-up
         xor += bytes(0 if c is None else index[c] for c in row)
@@ -73,7 +73,7 @@ def build_ico(pixels):
             bits = bits << 1 | (c is None)
         mask += bits.to_bytes(SIZE // 8, "big")
     header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0,
-                         len(xor) + len(mask), 0, 0, len(colours), 0)
+                         len(xor) + len(mask), 0, 0, 0, 0)
     image = header + palette + xor + mask
     return (struct.pack("<HHH", 0, 1, 1)
             + struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 22)

@@ -26,23 +26,23 @@ Bytes Raw(LPCSTR type, WORD name)
 
 TEST(ExeResources, IconIsOne32By32ImageAt8BitsWithAMask)
 {
-    // The group: reserved, type 1 (icon), one entry of 32 x 32, 0 colours, 1 plane, 8 bits, 1,272 bytes, image 1.
-    const BYTE group[] = { 0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 8, 0, 0xF8, 0x04, 0, 0, 1, 0 };
+    // The group: reserved, type 1 (icon), one entry of 32 x 32, 0 colours, 1 plane, 8 bits, 2,216 bytes, image 1.
+    const BYTE group[] = { 0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 8, 0, 0xA8, 0x08, 0, 0, 1, 0 };
     EXPECT_EQ(Bytes(group, group + sizeof group), Raw(RT_GROUP_ICON, 128));
 
     Bytes image = Raw(RT_ICON, 1);
-    ASSERT_EQ(1272u, image.size()) << "header 40 + palette of the 20 colours used + pixels 1024 + mask 128";
-    // Header: its size 40, 32 x 64 (the pixels and the mask), 1 plane, 8 bits, no compression, 20 colours used.
+    ASSERT_EQ(2216u, image.size()) << "header 40 + palette of 256 colours 1024 + pixels 1024 + mask 128";
+    // Header: its size 40, 32 x 64 (the pixels and the mask), 1 plane, 8 bits, no compression; 0 or 256 colours used.
     const BYTE header[] = { 40, 0, 0, 0, 32, 0, 0, 0, 64, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0 };
     EXPECT_EQ(Bytes(header, header + sizeof header), Bytes(image.begin(), image.begin() + sizeof header));
-    EXPECT_EQ(20, image[32]);
-    // A drawing, not a blank: some pixels shown, some transparent, in more than a few colours, each in the table.
+    DWORD used = reinterpret_cast<const BITMAPINFOHEADER*>(image.data())->biClrUsed;
+    EXPECT_TRUE(used == 0 || used == 256) << used << " colours used";
     const DWORD* palette = reinterpret_cast<const DWORD*>(&image[40]);   // blue, green, red, unused
-    const BYTE *pixels = &image[40 + 4 * 20], *mask = pixels + 1024;
+    // A drawing, not a blank: some pixels shown, some transparent, in more than a few colours.
+    const BYTE *pixels = &image[40 + 4 * 256], *mask = pixels + 1024;
     std::set<DWORD> colours;
     int transparent = 0;
     for (int i = 0; i < 32 * 32; ++i) {
-        ASSERT_LT(pixels[i], 20);
         if (mask[i / 8] & (0x80 >> (i % 8)))
             ++transparent;
         else
@@ -66,8 +66,7 @@ TEST(ExeResources, VersionRecordReadsAsTheSystemShowsIt)
                                VOS__WINDOWS32, VFT_APP, 0, 0, 0 };
     EXPECT_EQ(std::vector<DWORD>(expected, expected + 13), std::vector<DWORD>(fixed, fixed + 13));
 
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length));
-    ASSERT_EQ(4u, length);
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length) && length == 4) << length;
     EXPECT_EQ(0x04B00409u, *static_cast<const DWORD*>(value));   // language 0409, code page 04B0
 
     const char* const strings[][2] = {
