@@ -384,13 +384,6 @@ void Report(HANDLE out, const wchar_t* before, const SendCommand& command, const
 
 } // namespace
 
-// The program does no floating-point arithmetic: the runtime's own handler of its errors, with its kilobyte of text
-// and messages, would never run.
-extern "C" int _matherr(struct _exception*)
-{
-    return 0;
-}
-
 int main()
 {
     HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE), err = ::GetStdHandle(STD_ERROR_HANDLE);

@@ -10,10 +10,3 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     app->InitInstance();
     return 0;
 }
-
-// The program does no floating-point arithmetic. The runtime's own handler of its errors would print to a
-// console the program does not have, and weighs a kilobyte of text and messages.
-extern "C" int _matherr(struct _exception*)
-{
-    return 0;
-}
