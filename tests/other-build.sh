@@ -12,7 +12,7 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
 done
 (cd "$source" && cmake --preset "$preset" -B "$build" "${options[@]}" >/dev/null)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" >/dev/null
-echo "$preset: Mirolt.exe is $(stat -c %s "$build/bin/Mirolt.exe") bytes"
+echo "$preset: built ${targets[*]} in $build"
 [ $# -gt 1 ] || exit 0
 shift
 # A clang build's test programs take the C++ library's DLLs from here.
