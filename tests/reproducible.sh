@@ -2,10 +2,10 @@
 # Builds the program a second time, from a copy of the sources in another folder, and checks that
 # the given files of the first build come out byte for byte the same. SOURCE_DATE_EPOCH must hold
 # the time the first build was stamped with.
-# Usage: reproducible.sh SOURCE BUILD TOOLCHAIN BUILD_TYPE FILE...   (each FILE inside BUILD)
+# Usage: reproducible.sh SOURCE BUILD PRESET FILE...   (each FILE inside BUILD, built through PRESET without the tests)
 set -euo pipefail
-source=$1 build=$2 toolchain=$3 type=$4
-shift 4
+source=$1 build=$2 preset=$3
+shift 3
 : "${SOURCE_DATE_EPOCH:?reproducible: SOURCE_DATE_EPOCH is not set}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/mirolt-reproducible.XXXXXX")
@@ -16,13 +16,7 @@ mkdir "$work/sources"
 # deleted and not yet committed are passed over.
 git -C "$source" ls-files -z --cached --others --exclude-standard |
     tar -C "$source" --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/sources"
-case $toolchain in
-    "$source"/*) toolchain=$work/sources/${toolchain#"$source"/} ;;
-esac
-
-cmake -S "$work/sources" -B "$work/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-      -DCMAKE_BUILD_TYPE="$type" >/dev/null
-cmake --build "$work/build" -j "$(nproc)" >/dev/null
+"$(dirname "$0")/other-build.sh" "$work/sources" "$preset" "$work/build" -DMIROLT_TESTS=OFF all
 
 status=0
 for file in "$@"; do

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
 
 namespace {
 
@@ -106,8 +105,8 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         const auto& c = cases[i];
         SCOPED_TRACE(c.net + " and " + c.client + " " + c.rules);
         std::string folder = TestPath(std::to_string(i)), client = folder + "\\netsend.exe";
-        std::unique_ptr<SystemNetReplaced> net(c.net.empty() ? nullptr : new SystemNetReplaced(c.net));
-        ASSERT_TRUE(!net || net->done);
+        SystemNetReplaced net(c.net.empty() ? Option("standin") : c.net);
+        ASSERT_TRUE(net.done);
         std::string exe = CopyOfMirolt(folder, c.client == "folder" ? "" : c.client == "held" ? Option("net") : c.client);
         HANDLE held = c.client == "held" ? ::CreateFileA(client.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;

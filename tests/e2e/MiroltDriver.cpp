@@ -11,14 +11,22 @@
 namespace {
 
 // A window that does not answer within the time counts as hung. With `wide`, text goes as UTF-16.
-LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 5000,
-              bool wide = false)
+LRESULT Query(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 5000, bool wide = false)
 {
     DWORD_PTR result = 0;
     if (!(wide ? ::SendMessageTimeoutW : ::SendMessageTimeoutA)(window, message, wParam, lParam, SMTO_NORMAL,
                                                                  timeoutMs, &result))
         throw std::runtime_error("the window did not answer message " + std::to_string(message));
     return static_cast<LRESULT>(result);
+}
+
+// A window's text; with wchar_t, as UTF-16.
+template <typename Char = char>
+std::basic_string<Char> WindowText(HWND window)
+{
+    std::basic_string<Char> text(static_cast<size_t>(Query(window, WM_GETTEXTLENGTH)) + 1, Char());
+    text.resize(static_cast<size_t>(Query(window, WM_GETTEXT, text.size(), LPARAM(&text[0]), 5000, sizeof(Char) > 1)));
+    return text;
 }
 
 // The visible dialogs of a process, its form and message boxes among them.
@@ -224,20 +232,18 @@ void MiroltSession::Send(const std::wstring& machine, const std::wstring& messag
 std::wstring MiroltSession::Text(int id)
 {
     Flush();
-    std::wstring text(static_cast<size_t>(Query(Item(id), WM_GETTEXTLENGTH)) + 1, L'\0');
-    text.resize(static_cast<size_t>(Query(Item(id), WM_GETTEXT, text.size(), LPARAM(&text[0]), 5000, true)));
-    return text;
+    return WindowText<wchar_t>(Item(id));
 }
 
 void MiroltSession::Flush()
 {
     // Posted messages are handled in order, so once a posted marker shows, all before it were handled.
     // The marker is a typing limit on the message field, far above anything these tests type.
-    if (!Running())
+    if (Ended())
         return;
     LRESULT marker = 60000 + static_cast<LRESULT>(++m_marker % 2);
     ::PostMessageA(Item(IDC_MESSAGE), EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
-    if (!WaitFor([&] { return !Running() || Query(Item(IDC_MESSAGE), EM_GETLIMITTEXT) == marker; }))
+    if (!WaitFor([&] { return Ended() || Query(Item(IDC_MESSAGE), EM_GETLIMITTEXT) == marker; }))
         throw std::runtime_error("the form did not handle its input");
 }
 
@@ -261,13 +267,6 @@ void MiroltSession::DismissAndExpectSettled(const std::wstring& machine, const s
         ::SetForegroundWindow(m_form);
     EXPECT_TRUE(WaitFor(focused)) << "the focus is not in the message field but in control "
                                   << ::GetDlgCtrlID(Focus()) << " of " << Focus();
-}
-
-std::string MiroltSession::WindowText(HWND window)
-{
-    std::string text(static_cast<size_t>(Query(window, WM_GETTEXTLENGTH)) + 1, '\0');
-    text.resize(static_cast<size_t>(Query(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
-    return text;
 }
 
 BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
@@ -344,17 +343,6 @@ bool MiroltSession::CloseBoxClick(HWND window)
             if (Query(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE)
                 return RealClick(window, x - 4, y + 4);
     return false;
-}
-
-bool MiroltSession::EndBy(const std::string& way)
-{
-    if (way == "Quit")
-        RealClick(Item(IDOK));
-    else if (way == "Escape")
-        Type("\x1b");
-    else if (way != "close box" || !CloseBoxClick())
-        return false;
-    return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
 }
 
 std::vector<NetRecord> MiroltSession::Records() const

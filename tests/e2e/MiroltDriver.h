@@ -51,6 +51,7 @@ public:
 
     HWND Form() const { return m_form; }
     DWORD Pid() const { return m_process.dwProcessId; }
+    bool Ended(DWORD waitMs = 0) const { return ::WaitForSingleObject(m_process.hProcess, waitMs) == WAIT_OBJECT_0; }
     HWND Item(int id) const { return ::GetDlgItem(m_form, id); }
     HWND Focus() const;
     std::wstring Text(int id);   // once the form has handled all input
@@ -65,8 +66,6 @@ public:
     // Real mouse clicks: in `window` (its middle, unless at a point of the screen), or on the close box of a window.
     bool RealClick(HWND window, int x = 0, int y = 0);
     bool CloseBoxClick(HWND window = nullptr);
-    // Ends the program as a user would, by "Quit", "Escape" or "close box"; true once it has ended.
-    bool EndBy(const std::string& way);
 
     // The program's message box, whoever owns it, once the form has handled all input; none after `timeoutMs`.
     BoxInfo WaitForBox(DWORD timeoutMs = 10000);
@@ -88,8 +87,6 @@ public:
 
 private:
     void Flush();   // waits until the form has handled everything posted so far
-    static std::string WindowText(HWND window);
-    bool Running() const { return ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT; }
     PROCESS_INFORMATION m_process = {};
     HWND m_form = nullptr;
     std::string m_log;

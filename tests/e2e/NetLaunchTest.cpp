@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -23,19 +22,17 @@ const char kGermanNerr2273[] =
     "\r\nFehler beim Senden einer Nachricht an PC12.\r\n\r\n\r\n"
     "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.   \r\n\r\n"
     "Weitere Hilfe f\x81r diesen Fehler erhalten Sie mit NET HELPMSG 2273. Gr\x81\xE1" "e\r\n\r\n";
-const char kGermanNerr2273Shown[] =
-    "The message could not be sent to PC12.\r\n\r\n"
-    "Fehler beim Senden einer Nachricht an PC12.\r\n\r\n"
-    "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.\r\n\r\n"
-    "Weitere Hilfe f\xFCr diesen Fehler erhalten Sie mit NET HELPMSG 2273. Gr\xFC\xDF"
-    "e\r\n\r\n(net.exe ended with exit code 2.)";
+const char kGermanNerr2273Shown[] = "The message could not be sent to PC12.\r\n\r\n"
+                                    "Fehler beim Senden einer Nachricht an PC12.\r\n\r\n"
+                                    "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.\r\n\r\n"
+                                    "Weitere Hilfe f\xFCr diesen Fehler erhalten Sie mit NET HELPMSG 2273. Gr\xFC\xDF"
+                                    "e\r\n\r\n(net.exe ended with exit code 2.)";
 
 // What net.exe prints on a Windows without NET SEND.
-const char kCommandList[] =
-    "The syntax of this command is:\r\n\r\nNET\r\n"
-    "    [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\r\n"
-    "      HELPMSG | LOCALGROUP | PAUSE | SESSION | SHARE | START |\r\n"
-    "      STATISTICS | STOP | TIME | USE | USER | VIEW ]\r\n\r\n";
+const char kCommandList[] = "The syntax of this command is:\r\n\r\nNET\r\n"
+                            "    [ ACCOUNTS | COMPUTER | CONFIG | CONTINUE | FILE | GROUP | HELP |\r\n"
+                            "      HELPMSG | LOCALGROUP | PAUSE | SESSION | SHARE | START |\r\n"
+                            "      STATISTICS | STOP | TIME | USE | USER | VIEW ]\r\n\r\n";
 
 } // namespace
 
@@ -44,11 +41,9 @@ const char kCommandList[] =
 // words where it had any; four times the words kept hang nothing, and the sends after them still work.
 TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
 {
-    std::string base = TestPath(), program = base + "\\program";
-    std::string current = base + "\\current";
-    for (const std::string& folder : { base, current })
-        ::CreateDirectoryA(folder.c_str(), nullptr);
+    std::string base = TestPath(), program = base + ".program", current = base + ".current";
     std::string exe = CopyOfMirolt(program);
+    ::CreateDirectoryA(current.c_str(), nullptr);
     for (const std::string& planted : { program + "\\net.exe", current + "\\net.exe", current + "\\netsend.exe" })
         ASSERT_TRUE(::CopyFileA(Option("standin").c_str(), planted.c_str(), FALSE));
 
@@ -57,13 +52,8 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
     std::string screen = "The message could not be sent to PC12.\r\n\r\n";
     for (int i = 0; i < 20; ++i)
         screen += line + "\r\n";
-    const struct {
-        const char* what;
-        bool netGone;   // the system folder holds no net.exe
-        int exitCode;
-        std::string out, err;
-        int repeat;
-        std::string shown;
+    const struct {   // netGone: the system folder holds no net.exe
+        const char* what; bool netGone; int exitCode; std::string out, err; int repeat; std::string shown;
     } outcomes[] = {
         { "a flood of words, before the others", false, 2, line + "\r\n", "", 4096,
           screen + "[...]\r\n\r\n(net.exe ended with exit code 2.)" },
@@ -91,8 +81,8 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
     size_t started = 0;
     for (const auto& outcome : outcomes) {
         SCOPED_TRACE(outcome.what);
-        std::unique_ptr<SystemNetReplaced> gone(outcome.netGone ? new SystemNetReplaced("") : nullptr);
-        ASSERT_TRUE(!gone || gone->done);
+        SystemNetReplaced net(outcome.netGone ? "" : Option("standin"));
+        ASSERT_TRUE(net.done);
         session.SetNet(outcome.exitCode, outcome.out, outcome.err, outcome.repeat);
         session.Send(L"PC12", L"hello");
         session.ExpectOutcome(outcome.shown);
@@ -140,7 +130,13 @@ TEST(Waiting, TheFormAnswersButTakesNoSecondRequestWhileNetRunsAndEndsAtOnce)
                 session.Command(IDC_SEND);
                 EXPECT_EQ(nullptr, session.Box().hwnd);
             }
-            EXPECT_TRUE(session.EndBy(way)) << "the program is still running";
+            if (way == std::string("Quit"))
+                session.RealClick(session.Item(IDOK));
+            else if (way == std::string("Escape"))
+                session.Type("\x1b");
+            else
+                EXPECT_TRUE(session.CloseBoxClick());
+            EXPECT_TRUE(session.Ended(10000)) << "the program is still running";
             EXPECT_EQ(netRuns ? 1u : 0u, session.EndNet(99));
         }
     }

@@ -22,18 +22,12 @@ static DWORD g_version;          /* major, minor */
 static int g_links;              /* every netsend.exe is a link */
 static HANDLE g_link = INVALID_HANDLE_VALUE;   /* one opened as such */
 
-static DWORD(WINAPI* RealMsgWait)(DWORD, const HANDLE*, DWORD, DWORD, DWORD);
-static int(WINAPI* RealToMultiByte)(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL);
-static HANDLE(WINAPI* RealCreateNamedPipeA)(LPCSTR, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPSECURITY_ATTRIBUTES);
-static BOOL(WINAPI* RealGetVersionExA)(LPOSVERSIONINFOA);
-static HANDLE(WINAPI* RealCreateFileA)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
-static BOOL(WINAPI* RealGetFileInformationByHandle)(HANDLE, LPBY_HANDLE_FILE_INFORMATION);
-
+/* The wrappers call the system's functions through the probe's own imports, which are never taken over. */
 static DWORD WINAPI OldMsgWait(DWORD count, const HANDLE* handles, DWORD ms, DWORD wake, DWORD flags)
 {
     if ((wake & ~g_knownWakeBits) || (flags & ~g_knownWaitFlags))
         return SetLastError(ERROR_INVALID_PARAMETER), WAIT_FAILED;
-    return RealMsgWait(count, handles, ms, wake, flags);
+    return MsgWaitForMultipleObjectsEx(count, handles, ms, wake, flags);
 }
 
 static int WINAPI OldToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int length, LPSTR out, int size,
@@ -41,7 +35,7 @@ static int WINAPI OldToMultiByte(UINT codePage, DWORD flags, LPCWCH text, int le
 {
     if (flags & ~g_knownToMultiByte)
         return SetLastError(ERROR_INVALID_FLAGS), 0;
-    return RealToMultiByte(codePage, flags, text, length, out, size, defaultChar, usedDefault);
+    return WideCharToMultiByte(codePage, flags, text, length, out, size, defaultChar, usedDefault);
 }
 
 static HANDLE WINAPI OldCreateNamedPipeA(LPCSTR name, DWORD openMode, DWORD pipeMode, DWORD instances, DWORD outSize,
@@ -49,12 +43,12 @@ static HANDLE WINAPI OldCreateNamedPipeA(LPCSTR name, DWORD openMode, DWORD pipe
 {
     if (openMode & FILE_FLAG_FIRST_PIPE_INSTANCE & ~g_knownPipeModes)
         return SetLastError(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
-    return RealCreateNamedPipeA(name, openMode, pipeMode, instances, outSize, inSize, timeout, security);
+    return CreateNamedPipeA(name, openMode, pipeMode, instances, outSize, inSize, timeout, security);
 }
 
 static BOOL WINAPI OldGetVersionExA(LPOSVERSIONINFOA version)
 {
-    BOOL ok = RealGetVersionExA(version);
+    BOOL ok = GetVersionExA(version);
     version->dwMajorVersion = HIWORD(g_version);
     version->dwMinorVersion = LOWORD(g_version);
     return ok;
@@ -67,7 +61,7 @@ static HANDLE WINAPI LinkCreateFileA(LPCSTR path, DWORD access, DWORD share, LPS
     HANDLE file;
     if (flags & FILE_FLAG_OPEN_REPARSE_POINT & ~g_knownFileFlags)
         return SetLastError(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
-    file = RealCreateFileA(path, access, share, security, disposition, flags, model);
+    file = CreateFileA(path, access, share, security, disposition, flags, model);
     if (g_links && (flags & FILE_FLAG_OPEN_REPARSE_POINT) && length >= 11 &&
         lstrcmpiA(path + length - 11, "netsend.exe") == 0)
         g_link = file;
@@ -76,14 +70,14 @@ static HANDLE WINAPI LinkCreateFileA(LPCSTR path, DWORD access, DWORD share, LPS
 
 static BOOL WINAPI LinkGetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information)
 {
-    BOOL ok = RealGetFileInformationByHandle(file, information);
+    BOOL ok = GetFileInformationByHandle(file, information);
     if (ok && file == g_link)
         information->dwFileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     return ok;
 }
 
-/* Points the program's import of dll!name at `wrapper`, keeping the real function in `real`. */
-static int TakeOver(const char* dll, const char* name, void* wrapper, void** real)
+/* Points the program's import of dll!name at `wrapper`. */
+static int TakeOver(const char* dll, const char* name, void* wrapper)
 {
     BYTE* base = (BYTE*)GetModuleHandleA(NULL);
     const IMAGE_NT_HEADERS* nt = (const IMAGE_NT_HEADERS*)(base + ((const IMAGE_DOS_HEADER*)base)->e_lfanew);
@@ -98,7 +92,6 @@ static int TakeOver(const char* dll, const char* name, void* wrapper, void** rea
                 strcmp((const char*)((const IMAGE_IMPORT_BY_NAME*)(base + names->u1.AddressOfData))->Name, name) != 0)
                 continue;
             VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
-            *real = (void*)slots->u1.Function;
             slots->u1.Function = (ULONG_PTR)wrapper;
             return 1;
         }
@@ -115,9 +108,8 @@ static void ApplyRules(HWND form)
         return;
     /* The wrappers must outlive the hook that brought them. */
     GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)ApplyRules, &self);
-    taken += TakeOver("KERNEL32.dll", "CreateFileA", (void*)LinkCreateFileA, (void**)&RealCreateFileA);
-    taken += TakeOver("KERNEL32.dll", "GetFileInformationByHandle", (void*)LinkGetFileInformationByHandle,
-                      (void**)&RealGetFileInformationByHandle);
+    taken += TakeOver("KERNEL32.dll", "CreateFileA", (void*)LinkCreateFileA);
+    taken += TakeOver("KERNEL32.dll", "GetFileInformationByHandle", (void*)LinkGetFileInformationByHandle);
     g_knownFileFlags = nt4 ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
     g_links = links;
     if (!links) {
@@ -126,21 +118,24 @@ static void ApplyRules(HWND form)
         g_knownWaitFlags = MWMO_WAITALL | MWMO_ALERTABLE | (nt4 ? 0 : MWMO_INPUTAVAILABLE);
         g_knownToMultiByte = WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | (nt4 ? 0 : WC_NO_BEST_FIT_CHARS);
         g_knownPipeModes = nt4 ? 0 : FILE_FLAG_FIRST_PIPE_INSTANCE;
-        taken += TakeOver("USER32.dll", "MsgWaitForMultipleObjectsEx", (void*)OldMsgWait, (void**)&RealMsgWait);
-        taken += TakeOver("KERNEL32.dll", "WideCharToMultiByte", (void*)OldToMultiByte, (void**)&RealToMultiByte);
-        taken += TakeOver("KERNEL32.dll", "CreateNamedPipeA", (void*)OldCreateNamedPipeA, (void**)&RealCreateNamedPipeA);
-        taken += TakeOver("KERNEL32.dll", "GetVersionExA", (void*)OldGetVersionExA, (void**)&RealGetVersionExA);
+        taken += TakeOver("USER32.dll", "MsgWaitForMultipleObjectsEx", (void*)OldMsgWait);
+        taken += TakeOver("KERNEL32.dll", "WideCharToMultiByte", (void*)OldToMultiByte);
+        taken += TakeOver("KERNEL32.dll", "CreateNamedPipeA", (void*)OldCreateNamedPipeA);
+        taken += TakeOver("KERNEL32.dll", "GetVersionExA", (void*)OldGetVersionExA);
     }
     SetPropA(form, "MiroltRules", (HANDLE)(INT_PTR)taken);
 }
 
-static void Report(HWND form, FILE* report)
+static void Report(HWND form, const char* path)
 {
+    FILE* report = path ? fopen(path, "wb") : NULL;
     HMENU menu = GetSystemMenu(form, FALSE);
     LRESULT program = (LRESULT)LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(128));
     LRESULT icons[3] = { SendMessageA(form, WM_GETICON, ICON_BIG, 0), SendMessageA(form, WM_GETICON, ICON_SMALL, 0),
                          SendMessageA(form, WM_QUERYDRAGICON, 0, 0) };
     int count = menu ? GetMenuItemCount(menu) : 0, item;
+    if (!report)
+        return;
     for (item = count >= 2 ? count - 2 : count; item < count; ++item) {
         char text[64] = "";
         GetMenuStringA(menu, (UINT)item, text, sizeof text, MF_BYPOSITION);
@@ -150,19 +145,15 @@ static void Report(HWND form, FILE* report)
     }
     fprintf(report, "icon: %s %s %s\n", program && icons[0] == program ? "program" : "other",
             program && icons[1] == program ? "program" : "other", program && icons[2] == program ? "program" : "other");
+    fclose(report);
 }
 
 __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const CWPSTRUCT* call = (const CWPSTRUCT*)lParam;
-    const char* path = getenv("MIROLT_PROBE_REPORT");
-    FILE* report;
     if (code == HC_ACTION && call->message == RegisterWindowMessageA("MiroltRules"))
         ApplyRules(call->hwnd);
-    if (code == HC_ACTION && call->message == RegisterWindowMessageA("MiroltProbe") && path &&
-        (report = fopen(path, "wb")) != NULL) {
-        Report(call->hwnd, report);
-        fclose(report);
-    }
+    if (code == HC_ACTION && call->message == RegisterWindowMessageA("MiroltProbe"))
+        Report(call->hwnd, getenv("MIROLT_PROBE_REPORT"));
     return CallNextHookEx(NULL, code, wParam, lParam);
 }

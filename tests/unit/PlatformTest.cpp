@@ -1,7 +1,8 @@
-// tests/unit/ChildProcessTest.cpp: CChildProcess starting the recording stand-in net.exe, which its plan
-// tells what to write and when to end; no window is needed to wait for it.
+// tests/unit/PlatformTest.cpp: CChildProcess starting the recording stand-in net.exe, which its plan tells what to
+// write and when to end (no window is needed to wait for it); and what others may do with a file CLockedFile holds.
 #include "platform/ChildProcess.h"
 #include "platform/Dialog.h"
+#include "platform/LockedFile.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +54,7 @@ TEST(ChildProcess, TellsHowTheProgramEndedKeepsItsWordsToTheBoundAndClosesEveryH
         ::GetTempFileNameA(".", "net", 0, log);
         ::SetEnvironmentVariableA("MIROLT_NET_LOG", log);
         std::ofstream(std::string(log) + ".plan", std::ios::binary) << run.exitCode << " " << run.delayMs << " "
-                                                                    << run.repeat << " " << run.out.size() << "\n"
-                                                                    << run.out << run.err;
+            << run.repeat << " " << run.out.size() << "\n" << run.out << run.err;
         {
             CChildProcess child;
             CDialog nowhere(0);
@@ -76,4 +76,29 @@ TEST(ChildProcess, TellsHowTheProgramEndedKeepsItsWordsToTheBoundAndClosesEveryH
             handles = HandleCount();
     }
     EXPECT_EQ(handles, HandleCount());
+}
+
+// While it is held, others may read the file, and nothing else: neither write to it, nor rename it, nor delete it.
+// Once it is let go, they may again.
+TEST(LockedFile, OthersMayOnlyReadTheFileWhileItIsHeld)
+{
+    const char path[] = "locked.tmp", moved[] = "locked.moved";
+    std::ofstream(path) << "netsend";
+    auto opens = [&](DWORD access) {
+        HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        return file != INVALID_HANDLE_VALUE && ::CloseHandle(file);
+    };
+    auto expectOthers = [&](bool mayChange) {
+        EXPECT_TRUE(opens(GENERIC_READ));
+        EXPECT_EQ(mayChange, opens(GENERIC_WRITE));
+        EXPECT_EQ(mayChange, ::MoveFileA(path, moved) && ::MoveFileA(moved, path));
+        EXPECT_EQ(mayChange, ::DeleteFileA(path) != FALSE);
+    };
+    {
+        CLockedFile file;
+        ASSERT_TRUE(file.Open(path, true)) << "a plain file is no link";
+        expectOthers(false);
+    }
+    expectOthers(true);
 }
