@@ -94,7 +94,6 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         { "", Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "", "", "" },
         { placeholder, Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "nt4", "", "" },
         { Option("wine-net"), "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
-        { placeholder, "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
         { "", changed, "", vista + "and the netsend.exe in ", " is not the one that came with this Mirolt" },
         { Option("wine-net"), "folder", "", tried, "\\netsend.exe): " + SystemWords(ERROR_ACCESS_DENIED) },
         { Option("wine-net"), "held", "", tried, "\\netsend.exe): " + SystemWords(ERROR_SHARING_VIOLATION) },
