@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The receivers of the delivery tests, at PORT: Samba's smbd on 127.0.0.1 and 192.0.2.1 (scripts/receiver.sh), and
+# The receivers of the delivery tests, at PORT: Samba's smbd on 127.0.0.1 (scripts/receiver.sh), and
 # hostile ones on 127.0.0.3, which never answers, and 127.0.0.4, which refuses the text; and Samba's nmbd, the NetBIOS
 # name server on 127.0.0.1 that knows RECEIVER<03> at 127.0.0.1 only, and tells its own names to a node status query.
 # nmbd starts only on a machine with an IPv4 address off the loopback network, so one is put on the loopback device:
@@ -16,7 +16,7 @@ ip addr del "$address/32" dev lo 2>/dev/null || true
 [ "$(ip -o link show | wc -l)" -eq 1 ] ||
     { echo "receiver-fixture: run the tests in a network namespace of their own (unshare -n)" >&2; exit 1; }
 ip addr add "$address/32" dev lo
-"$root/scripts/receiver.sh" --detach --port "$port" --folder "$folder" --address "$address"
+"$root/scripts/receiver.sh" --detach --port "$port" --folder "$folder"
 
 mkdir -p "$nmbd" && printf 'VERSION 1 0\n"RECEIVER#03" 0 127.0.0.1 64R\n' >"$nmbd/wins.dat"
 # All that nmbd keeps goes in its own folder; it asks no DNS server and stays out of browsing.
