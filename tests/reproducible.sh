@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program a second time, from a copy of the sources in another folder, and checks that
-# the given files of the first build come out byte for byte the same. SOURCE_DATE_EPOCH must hold
-# the time the first build was stamped with.
+# Builds the program a second time, from a copy of the sources in another folder, and checks that the given files of the
+# first build come out byte for byte the same. SOURCE_DATE_EPOCH must hold the time the first build was stamped with.
 # Usage: reproducible.sh SOURCE BUILD PRESET FILE...   (each FILE inside BUILD, built through PRESET without the tests)
 set -euo pipefail
 source=$1 build=$2 preset=$3

@@ -29,19 +29,6 @@ std::basic_string<Char> WindowText(HWND window)
     return text;
 }
 
-// The visible dialogs of a process, its form and message boxes among them.
-std::vector<HWND> VisibleDialogs(DWORD pid)
-{
-    std::vector<HWND> found;
-    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == pid && ::IsWindowVisible(window))
-            found.push_back(window);
-    }
-    return found;
-}
-
 } // namespace
 
 std::string Option(const char* name)
@@ -138,11 +125,7 @@ MiroltSession::MiroltSession(const std::string& exe, const std::string& currentD
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_process))
         throw std::runtime_error("could not start " + program);
-    if (!WaitFor([this] {
-            for (HWND window : VisibleDialogs(m_process.dwProcessId))
-                m_form = WindowText(window) == "Mirolt" ? window : m_form;
-            return m_form != nullptr;
-        }))
+    if (!WaitFor([this] { return (m_form = VisibleDialog(true)) != nullptr; }))
         throw std::runtime_error("the form of " + program + " did not appear");
     // Under an older system's rules (MIROLT_RULES, which the program inherits) from the first input on.
     char rules[8] = "";
@@ -269,15 +252,22 @@ void MiroltSession::DismissAndExpectSettled(const std::wstring& machine, const s
                                   << ::GetDlgCtrlID(Focus()) << " of " << Focus();
 }
 
+HWND MiroltSession::VisibleDialog(bool form) const
+{
+    for (HWND window = nullptr; (window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == Pid() && ::IsWindowVisible(window) && (form ? WindowText(window) == "Mirolt" : window != m_form))
+            return window;
+    }
+    return nullptr;
+}
+
 BoxInfo MiroltSession::WaitForBox(DWORD timeoutMs)
 {
     Flush();
     BoxInfo box;
-    if (!WaitFor([&] {
-            for (HWND window : VisibleDialogs(m_process.dwProcessId))
-                box.hwnd = window != m_form ? window : box.hwnd;
-            return box.hwnd != nullptr;
-        }, timeoutMs))
+    if (!WaitFor([&] { return (box.hwnd = VisibleDialog(false)) != nullptr; }, timeoutMs))
         return box;
     box.owner = ::GetWindow(box.hwnd, GW_OWNER);
     box.caption = WindowText(box.hwnd);

@@ -87,6 +87,7 @@ public:
 
 private:
     void Flush();   // waits until the form has handled everything posted so far
+    HWND VisibleDialog(bool form) const;   // the program's form, or else one of its boxes; none when it shows none
     PROCESS_INFORMATION m_process = {};
     HWND m_form = nullptr;
     std::string m_log;

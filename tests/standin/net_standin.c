@@ -1,10 +1,9 @@
-/* tests/standin/net_standin.c: stands in for the system's net.exe in the test prefix. It appends a record
- * of how it was started to the file that MIROLT_NET_LOG (which Mirolt.exe passes on) names: its pid, module,
- * show mode (-1 when none was given) and command line, each ending with a NUL, which no command line holds.
- * Then it does what the file beside the log, named as it is plus ".plan", says; a test can change that
- * between one launch and the next. Its first line holds four numbers: the exit code, how long to run in
- * milliseconds, how many times to write standard output, and that output's length; the output follows,
- * then what to write on standard error. Without a plan, it ends at once with 0. */
+/* tests/standin/net_standin.c: stands in for the system's net.exe in the test prefix. It appends a record of how it was
+ * started to the file that MIROLT_NET_LOG (which Mirolt.exe passes on) names: its pid, module, show mode (-1 when none
+ * was given) and command line, each ending with a NUL, which no command line holds. Then it does what the file beside
+ * the log, named as it is plus ".plan", says; a test can change that between one launch and the next. Its first line
+ * holds four numbers: the exit code, how long to run in milliseconds, how many times to write standard output, and that
+ * output's length; the output follows, then what to write on standard error. Without a plan, it ends at once with 0. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>

@@ -27,8 +27,7 @@ size_t HandleCount()
 // which they are dropped without blocking it; and every handle closed after.
 TEST(ChildProcess, TellsHowTheProgramEndedKeepsItsWordsToTheBoundAndClosesEveryHandle)
 {
-    std::string standin = __argv[__argc - 1];   // --standin=PATH, given last
-    standin.erase(0, standin.find('=') + 1);
+    const std::string standin = std::string(__argv[__argc - 1]).substr(sizeof "--standin=" - 1);   // given last
     const std::string line = "0123456789 abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXY\r\n";
     std::string flood;
     while (flood.size() < CChildProcess::MaxOutput)
