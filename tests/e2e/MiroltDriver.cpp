@@ -98,17 +98,11 @@ std::string CopyOfMirolt(const std::string& folder, const std::string& client)
 
 SystemNetReplaced::SystemNetReplaced(const std::string& replacement)
 {
-    std::string path = SystemNetPath(), away = path + ".away";
+    std::string path = SystemNetPath();
     if (::GetFileAttributesA(away.c_str()) != INVALID_FILE_ATTRIBUTES)
         ::MoveFileExA(away.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);   // left by an aborted run
     done = ::MoveFileA(path.c_str(), away.c_str()) &&
            (replacement.empty() || ::CopyFileA(replacement.c_str(), path.c_str(), FALSE));
-}
-
-SystemNetReplaced::~SystemNetReplaced()
-{
-    std::string path = SystemNetPath();
-    ::MoveFileExA((path + ".away").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 MiroltSession::MiroltSession(const std::string& exe, const std::string& currentDir)

@@ -28,7 +28,8 @@ std::string CopyOfMirolt(const std::string& folder, const std::string& client = 
 // Puts `replacement` (or nothing, when it is empty) in place of the system's net.exe for as long as it lives.
 struct SystemNetReplaced {
     explicit SystemNetReplaced(const std::string& replacement);
-    ~SystemNetReplaced();
+    ~SystemNetReplaced() { ::MoveFileExA(away.c_str(), SystemNetPath().c_str(), MOVEFILE_REPLACE_EXISTING); }
+    const std::string away = SystemNetPath() + ".away";   // where the system's own waits meanwhile
     bool done = false;
 };
 
