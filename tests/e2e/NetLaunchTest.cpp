@@ -18,10 +18,10 @@ void StartSending(MiroltSession& session)
 
 // What net.exe prints when the name is not on the network (NERR 2273), from a German system: 0x81 is
 // "ü" and 0xE1 "ß" in its OEM code page, with the blank lines and trailing spaces net.exe leaves.
-const char kGermanNerr2273[] =
-    "\r\nFehler beim Senden einer Nachricht an PC12.\r\n\r\n\r\n"
-    "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.   \r\n\r\n"
-    "Weitere Hilfe f\x81r diesen Fehler erhalten Sie mit NET HELPMSG 2273. Gr\x81\xE1" "e\r\n\r\n";
+const char kGermanNerr2273[] = "\r\nFehler beim Senden einer Nachricht an PC12.\r\n\r\n\r\n"
+                               "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.   \r\n\r\n"
+                               "Weitere Hilfe f\x81r diesen Fehler erhalten Sie mit NET HELPMSG 2273. Gr\x81\xE1"
+                               "e\r\n\r\n";
 const char kGermanNerr2273Shown[] = "The message could not be sent to PC12.\r\n\r\n"
                                     "Fehler beim Senden einer Nachricht an PC12.\r\n\r\n"
                                     "Der Nachrichtenalias wurde im Netzwerk nicht gefunden.\r\n\r\n"
