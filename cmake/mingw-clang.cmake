@@ -17,7 +17,7 @@ set(CMAKE_SYSROOT /usr/${MIROLT_MINGW_TRIPLE})
 # The -posix flavour is the one GoogleTest builds with; its runtime needs winpthreads (-pthread).
 file(GLOB MIROLT_MINGW_GCC_DIRS /usr/lib/gcc/${MIROLT_MINGW_TRIPLE}/*-posix)
 if(NOT MIROLT_MINGW_GCC_DIRS)
-    message(FATAL_ERROR "No /usr/lib/gcc/${MIROLT_MINGW_TRIPLE}/*-posix: install g++-mingw-w64-i686")
+    message(FATAL_ERROR "No /usr/lib/gcc/${MIROLT_MINGW_TRIPLE}/*-posix: install MinGW-w64's g++ for that target")
 endif()
 list(SORT MIROLT_MINGW_GCC_DIRS COMPARE NATURAL ORDER DESCENDING)
 list(GET MIROLT_MINGW_GCC_DIRS 0 MIROLT_MINGW_GCC_DIR)

@@ -15,7 +15,7 @@ mkdir "$work/sources"
 # deleted and not yet committed are passed over.
 git -C "$source" ls-files -z --cached --others --exclude-standard |
     tar -C "$source" --null --ignore-failed-read -T - -cf - 2>/dev/null | tar -xf - -C "$work/sources"
-"$(dirname "$0")/other-build.sh" "$work/sources" "$preset" "$work/build" -DMIROLT_TESTS=OFF all
+"$work/sources/scripts/build.sh" --preset "$preset" --folder "$work/build" >/dev/null
 
 status=0
 for file in "$@"; do

@@ -93,6 +93,7 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         { "", Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "", "", "" },
         { placeholder, Option("net"), "", "", "" }, { Option("wine-net"), Option("net"), "nt4", "", "" },
         { Option("wine-net"), "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
+        { placeholder, "", "", wine + "and netsend.exe, which sends in its place, is not in ", "." },
         { "", changed, "", vista + "and the netsend.exe in ", " is not the one that came with this Mirolt" },
         { Option("wine-net"), "folder", "", tried, "\\netsend.exe): " + SystemWords(ERROR_ACCESS_DENIED) },
         { Option("wine-net"), "held", "", tried, "\\netsend.exe): " + SystemWords(ERROR_SHARING_VIOLATION) },
@@ -105,7 +106,8 @@ TEST(Delivery, WithoutNetSendOnlyTheNetsendBuiltWithMiroltSendsInItsPlace)
         std::string folder = TestPath(std::to_string(i)), client = folder + "\\netsend.exe";
         SystemNetReplaced net(c.net.empty() ? Option("standin") : c.net);
         ASSERT_TRUE(net.done);
-        std::string exe = CopyOfMirolt(folder, c.client == "folder" ? "" : c.client == "held" ? Option("net") : c.client);
+        std::string beside = c.client == "folder" ? "" : c.client == "held" ? Option("net") : c.client;
+        std::string exe = CopyOfMirolt(folder, beside);
         HANDLE held = c.client == "held" ? ::CreateFileA(client.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                          OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE;
         ASSERT_TRUE(c.client != "folder" || ::CreateDirectoryA(client.c_str(), nullptr));

@@ -76,7 +76,8 @@ TEST(Outcome, EachOutcomeIsReportedInNetExesOwnWords)
     // Someone else made the pipe that the first wait would read first, open to more instances: the words go
     // through the next name, whole.
     HANDLE squatter = ::CreateNamedPipeA(("\\\\.\\pipe\\Mirolt." + std::to_string(session.Pid()) + ".1").c_str(),
-                                         PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 4096, 0, nullptr);
+                                         PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, PIPE_UNLIMITED_INSTANCES, 0, 4096, 0,
+                                         nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, squatter);
     size_t started = 0;
     for (const auto& outcome : outcomes) {

@@ -6,7 +6,7 @@
  * "MiroltRules": Wine takes flags and wake bits that older Windows refuse, so it points the program's imports at
  *   wrappers that refuse them, and report the version, as MIROLT_RULES's system would ("xp": XP, "nt4": NT 4.0), and
  *   sets the form's property "MiroltRules" to the number of imports it took over. Wine makes no links either: with
- *   "links", every netsend.exe the program opens is a symbolic link to that file, on a system that has them. */
+ *   "links", every file the program opens without following links is a link (to itself), as on a system with them. */
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,7 +19,7 @@ static DWORD g_knownToMultiByte; /* WC_COMPOSITECHECK to WC_DEFAULTCHAR; 2000 ad
 static DWORD g_knownPipeModes;   /* XP adds FILE_FLAG_FIRST_PIPE_INSTANCE */
 static DWORD g_knownFileFlags;   /* 2000 adds FILE_FLAG_OPEN_REPARSE_POINT */
 static DWORD g_version;          /* major, minor */
-static int g_links;              /* every netsend.exe is a link */
+static int g_links;              /* every file opened as a link is one */
 static HANDLE g_link = INVALID_HANDLE_VALUE;   /* one opened as such */
 
 /* The wrappers call the system's functions through the probe's own imports, which are never taken over. */
@@ -57,13 +57,11 @@ static BOOL WINAPI OldGetVersionExA(LPOSVERSIONINFOA version)
 static HANDLE WINAPI LinkCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                                      DWORD disposition, DWORD flags, HANDLE model)
 {
-    size_t length = strlen(path);
     HANDLE file;
     if (flags & FILE_FLAG_OPEN_REPARSE_POINT & ~g_knownFileFlags)
         return SetLastError(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
     file = CreateFileA(path, access, share, security, disposition, flags, model);
-    if (g_links && (flags & FILE_FLAG_OPEN_REPARSE_POINT) && length >= 11 &&
-        lstrcmpiA(path + length - 11, "netsend.exe") == 0)
+    if (g_links && (flags & FILE_FLAG_OPEN_REPARSE_POINT))
         g_link = file;
     return file;
 }
@@ -107,7 +105,8 @@ static void ApplyRules(HWND form)
     if (!rules || (!nt4 && !links && strcmp(rules, "xp") != 0) || GetPropA(form, "MiroltRules"))
         return;
     /* The wrappers must outlive the hook that brought them. */
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)ApplyRules, &self);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN, (LPCSTR)ApplyRules,
+                       &self);
     taken += TakeOver("KERNEL32.dll", "CreateFileA", (void*)LinkCreateFileA);
     taken += TakeOver("KERNEL32.dll", "GetFileInformationByHandle", (void*)LinkGetFileInformationByHandle);
     g_knownFileFlags = nt4 ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
@@ -116,7 +115,8 @@ static void ApplyRules(HWND form)
         g_version = nt4 ? MAKELONG(0, 4) : MAKELONG(1, 5);
         g_knownWakeBits = nt4 ? 0x1FF : 0x5FF;
         g_knownWaitFlags = MWMO_WAITALL | MWMO_ALERTABLE | (nt4 ? 0 : MWMO_INPUTAVAILABLE);
-        g_knownToMultiByte = WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR | (nt4 ? 0 : WC_NO_BEST_FIT_CHARS);
+        g_knownToMultiByte = WC_COMPOSITECHECK | WC_DISCARDNS | WC_SEPCHARS | WC_DEFAULTCHAR |
+                             (nt4 ? 0 : WC_NO_BEST_FIT_CHARS);
         g_knownPipeModes = nt4 ? 0 : FILE_FLAG_FIRST_PIPE_INSTANCE;
         taken += TakeOver("USER32.dll", "MsgWaitForMultipleObjectsEx", (void*)OldMsgWait);
         taken += TakeOver("KERNEL32.dll", "WideCharToMultiByte", (void*)OldToMultiByte);
