@@ -118,7 +118,7 @@ MiroltSession::MiroltSession(const std::string& exe, const std::string& currentD
     std::string program = exe.empty() ? Option("mirolt") : exe, commandLine = "\"" + program + "\"";
     if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir.empty() ? nullptr : currentDir.c_str(), &startup, &m_process))
-        throw std::runtime_error("could not start " + program);
+        throw std::runtime_error("could not start " + program + ": error " + std::to_string(::GetLastError()));
     if (!WaitFor([this] { return (m_form = VisibleDialog(true)) != nullptr; }))
         throw std::runtime_error("the form of " + program + " did not appear");
     // Under an older system's rules (MIROLT_RULES, which the program inherits) from the first input on.
