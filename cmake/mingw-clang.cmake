@@ -1,14 +1,13 @@
 # Cross-compiles for Windows with Debian's clang, for the target MIROLT_MINGW_TRIPLE that the toolchain file
 # including this names, on the MinGW-w64 headers and libraries and the MinGW gcc's C++ library; a second
-# compiler's view of the same code.
-set(CMAKE_SYSTEM_NAME Windows)
+# compiler's view of the same code. All else as for gcc.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-gcc.cmake)
 
 set(CMAKE_C_COMPILER   clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET   ${MIROLT_MINGW_TRIPLE})
 set(CMAKE_CXX_COMPILER_TARGET ${MIROLT_MINGW_TRIPLE})
 # MinGW's binutils, which come with the gcc cross compilers (Debian's clang package brings no llvm-ar).
-set(CMAKE_RC_COMPILER ${MIROLT_MINGW_TRIPLE}-windres)
 set(CMAKE_AR          /usr/bin/${MIROLT_MINGW_TRIPLE}-ar)
 set(CMAKE_RANLIB      /usr/bin/${MIROLT_MINGW_TRIPLE}-ranlib)
 set(CMAKE_SYSROOT /usr/${MIROLT_MINGW_TRIPLE})
@@ -35,15 +34,3 @@ endforeach()
 # corrupts the stack. The program uses none of them; the test programs take the library's DLLs.
 file(GLOB MIROLT_TEST_RUNTIME_DLLS ${MIROLT_MINGW_GCC_DIR}/libstdc++-6.dll ${MIROLT_MINGW_GCC_DIR}/libgcc_s_*.dll
      ${CMAKE_SYSROOT}/lib/libwinpthread-1.dll)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${MIROLT_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# CTest runs the Windows test programs under Wine, through the loader for their width.
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86")
-    set(CMAKE_CROSSCOMPILING_EMULATOR wine)
-else()
-    set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
-endif()
