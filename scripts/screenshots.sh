@@ -19,7 +19,12 @@ trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf 
 
 # net.exe is the tests' stand-in, failing with the words of a name that is not on the network.
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX" "$build/tests/net_standin.exe" --unmanaged
-export MIROLT_NET_EXIT=2 MIROLT_NET_STDOUT='An error occurred while sending a message to PC12.\r\n\r\nThe message alias could not be found on the network.\r\n\r\nMore help is available by typing NET HELPMSG 2273.\r\n\r\n'
+# Its plan (tests/standin/net_standin.c) lies beside the log that MIROLT_NET_LOG names: exit code, delay, repeats and
+# the length of what it writes, then the words.
+export MIROLT_NET_LOG="Z:${work//\//\\}\\net.log"
+words=$'An error occurred while sending a message to PC12.\r\n\r\nThe message alias could not be found on the network.\r\n\r\n'
+words+=$'More help is available by typing NET HELPMSG 2273.\r\n\r\n'
+printf '2 0 1 %d\n%s' "${#words}" "$words" >"$work/net.log.plan"
 "${WINELOADER:-wine}" "$build/bin/Mirolt.exe" >/dev/null 2>&1 &
 
 # Polls for a window with this exact title; prints its X id.
