@@ -10,6 +10,7 @@ wine=${WINELOADER:-wine}   # the 64-bit loader, where that is the way this machi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -d "$prefix" ]; then
     wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true   # until that server is gone, so that the new prefix gets a server of its own
     rm -rf "$prefix"
 fi
 "$(dirname "$0")/wine-prefix.sh" "$prefix" "$standin" --unmanaged
